@@ -1,0 +1,21 @@
+#include "qtclipboard.h"
+
+#include <QClipboard>
+
+QtClipboard::QtClipboard(QClipboard *clipboard) : m_clipboard(clipboard) {}
+
+bool QtClipboard::clear()
+{
+    m_clipboard->clear(QClipboard::Clipboard);
+    return true;
+}
+
+// QClipboard::setText() reports nothing. On X11 the program holds the text
+// only while it owns the CLIPBOARD selection, so a refused ownership is a
+// failed copy; platforms without the notion of ownership (or that keep the
+// data in the process) are checked by reading the text back.
+bool QtClipboard::setText(const QString &text)
+{
+    m_clipboard->setText(text, QClipboard::Clipboard);
+    return m_clipboard->ownsClipboard() || m_clipboard->text(QClipboard::Clipboard) == text;
+}
