@@ -1,9 +1,6 @@
 #pragma once
 
-#include <QtGlobal>
-
-class QColor;
-class QPalette;
+#include <QColor>
 
 // A colour as the program's tables write it: 0xBBGGRR (blue in the high byte,
 // red in the low byte), or, with the high bit set, a system colour whose index
@@ -35,8 +32,9 @@ public:
         return Colour(out);
     }
 
-    // The colour to paint with; system colours are looked up in the palette.
-    QColor toQColor(const QPalette &palette) const;
+    // The colour to paint with; meaningful for fixed colours only, a system
+    // colour is taken from the desktop's palette by the widget that shows it.
+    QColor toQColor() const { return QColor(red(), green(), blue()); }
 
     friend constexpr bool operator==(Colour a, Colour b) { return a.m_value == b.m_value; }
     friend constexpr bool operator!=(Colour a, Colour b) { return a.m_value != b.m_value; }

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "binding.h"
+
+#include <QList>
+#include <QRect>
+
+class QFont;
+
+class CaptionButton;
+class TabStrip;
+
+// The 193 buttons, made from the catalogue: one row per item in catalogue
+// order, a tall title button beside each viewpoint's rows, and the subject
+// title button under the new set's pane.
+namespace ButtonGrid {
+
+struct Button
+{
+    int number = 0; // 1 … 193, as in the object name "Command13"
+    ButtonBinding binding;
+    CaptionButton *widget = nullptr;
+};
+
+// Places every button on its tab (tab 0: the old set, tab 1: the new set) and
+// returns them in number order. windowFont is for the buttons that have no
+// font of their own.
+QList<Button> create(TabStrip *strip, const QFont &windowFont);
+
+// Where a button stands, in twips from the strip's top-left corner.
+QRect placeInTwips(const ButtonBinding &binding);
+
+} // namespace ButtonGrid

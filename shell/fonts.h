@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QFont>
+
+namespace Fonts {
+
+// "MS UI Gothic" where it is installed, else a Japanese sans-serif face, at a
+// size in logical pixels (26.25 pt is 35 px, 12 pt 16 px, 9.75 pt 13 px,
+// 9 pt 12 px at 96 dpi).
+QFont japanese(int pixelSize);
+
+// The window's own font, for controls that have none of their own: the
+// desktop's default size, with the Japanese faces preferred for the glyphs.
+QFont window(const QFont &desktopDefault);
+
+} // namespace Fonts

@@ -1,0 +1,150 @@
+#include "mainwindow.h"
+
+#include "captionbutton.h"
+#include "clicklabel.h"
+#include "fonts.h"
+#include "tabstrip.h"
+#include "twips.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QLineEdit>
+#include <QTabBar>
+#include <QToolTip>
+
+namespace {
+
+constexpr int tabRowHeight = 650;
+
+QString failureMessage()
+{
+    return QStringLiteral(u"コピーできませんでした。もう一度押してください。");
+}
+
+// A thin horizontal line in the window's text colour.
+QFrame *makeLine(const QString &name, int left, int top, int right)
+{
+    auto *line = new QFrame;
+    line->setObjectName(name);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Plain);
+    line->setLineWidth(1);
+    line->setGeometry(Twips::toPixels(left), Twips::toPixels(top),
+                      Twips::toPixels(right - left) + 1, 1);
+    return line;
+}
+
+ClickLabel *makeCredit(const QString &name)
+{
+    auto *label = new ClickLabel(QStringLiteral("Tamberlo 2016"));
+    label->setObjectName(name);
+    label->setFont(Fonts::japanese(16));
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    label->setGeometry(Twips::rect(2400, 11160, 3615, 255));
+    return label;
+}
+
+QLineEdit *makePane(const QString &name, int top)
+{
+    auto *edit = new QLineEdit;
+    edit->setObjectName(name);
+    edit->setFont(Fonts::japanese(35));
+    edit->setGeometry(Twips::rect(120, top, 5775, 735));
+    return edit;
+}
+
+} // namespace
+
+MainWindow::MainWindow(Clipboard &clipboard, QWidget *parent)
+    : QWidget(parent), m_clipboard(clipboard)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Sorelin"));
+    setFont(Fonts::window(QApplication::font()));
+    // The client area's place and size; nothing is laid out, so resizing the
+    // window shows more or less of it and moves nothing.
+    setGeometry(Twips::rect(750, 1080, 6360, 11760));
+
+    m_strip = new TabStrip(Twips::toPixels(tabRowHeight), this);
+    m_strip->setObjectName(QStringLiteral("SSTab1"));
+    m_strip->setGeometry(Twips::rect(120, 120, 6135, 11535));
+    m_strip->setTabFont(Fonts::japanese(16));
+    m_strip->addTab(QStringLiteral(u" 旧 内容項目"), QPixmap(QStringLiteral(":/tab0.gif")));
+    m_strip->addTab(QStringLiteral(u" 教科化後"), QPixmap(QStringLiteral(":/tab1.gif")));
+
+    buildPanes();
+
+    m_buttons = ButtonGrid::create(m_strip, font());
+    for (const ButtonGrid::Button &button : std::as_const(m_buttons))
+        connect(button.widget, &QPushButton::clicked, this, [this, button] { press(button); });
+
+    buildTabOrder();
+    m_strip->setCurrentTab(1);
+    m_strip->tabBar()->setFocus();
+
+    // Only now, so that selecting the starting tab above is not a user's switch.
+    connect(m_strip, &TabStrip::clicked, this, [this] {
+        if (PaneReset(m_pane1).run() == CopyStep::Done)
+            PaneReset(m_pane2).run();
+    });
+
+    // Kept above ordinary windows, beside the word processor it feeds.
+    setWindowFlag(Qt::WindowStaysOnTopHint);
+}
+
+void MainWindow::buildPanes()
+{
+    m_text1 = makePane(QStringLiteral("Text1"), 10320);
+    m_text2 = makePane(QStringLiteral("Text2"), 9600);
+    m_pane1 = LinePane(m_text1);
+    m_pane2 = LinePane(m_text2);
+    m_pane1.setBackColor(Colour(0xFFFFFF));
+    m_pane2.setBackColor(Colour::windowBackground());
+
+    ClickLabel *label1 = makeCredit(QStringLiteral("Label1"));
+    ClickLabel *label2 = makeCredit(QStringLiteral("Label2"));
+    connect(label1, &ClickLabel::clicked, this, [this] { PaneReset(m_pane1).run(); });
+    connect(label2, &ClickLabel::clicked, this, [this] { PaneReset(m_pane2).run(); });
+
+    auto *image = new QLabel;
+    image->setObjectName(QStringLiteral("Image1"));
+    image->setPixmap(QPixmap(QStringLiteral(":/image1.gif")));
+    image->setGeometry(Twips::rect(2400, 10440, 3255, 690));
+
+    m_strip->place(label1, 0);
+    m_strip->place(makeLine(QStringLiteral("Line2"), 120, 10200, 5880), 0);
+    m_strip->place(m_text1, 0);
+    m_strip->place(label2, 1);
+    m_strip->place(makeLine(QStringLiteral("Line1"), 120, 9480, 5880), 1);
+    m_strip->place(image, 1);
+    m_strip->place(m_text2, 1);
+}
+
+// Keyboard order: the tab strip, the old set's buttons, the new set's, the
+// two panes, and the subject title button last.
+void MainWindow::buildTabOrder()
+{
+    QList<QWidget *> order{ m_strip->tabBar() };
+    for (const ButtonGrid::Button &button : std::as_const(m_buttons)) {
+        if (button.binding.kind != ButtonKind::SubjectTitle)
+            order << button.widget;
+    }
+    order << m_text1 << m_text2 << m_buttons.last().widget;
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void MainWindow::press(const ButtonGrid::Button &button)
+{
+    if (CopyAction(button.binding).run({ &m_pane1, &m_pane2 }, m_clipboard) != CopyStep::Done)
+        reportFailure(button.widget);
+}
+
+// A copy that did not reach the clipboard must not pass for one: the teacher
+// would paste stale text. A beep and a short note by the button say so,
+// without a dialog to dismiss.
+void MainWindow::reportFailure(QWidget *where)
+{
+    QApplication::beep();
+    QToolTip::showText(where->mapToGlobal(QPoint(0, where->height())), failureMessage(), where);
+}

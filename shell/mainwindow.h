@@ -1,0 +1,36 @@
+#pragma once
+
+#include "buttongrid.h"
+#include "linepane.h"
+
+#include <QWidget>
+
+class QLineEdit;
+class TabStrip;
+
+// The program's one window ("Form1"): a tab strip with the old set's buttons
+// and pane on its first tab and the new set's on its second. Every button runs
+// its copy action; the credit lines and the tabs blank the panes.
+class MainWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(Clipboard &clipboard, QWidget *parent = nullptr);
+
+    TabStrip *tabStrip() const { return m_strip; }
+
+private:
+    void buildPanes();
+    void buildTabOrder();
+    void press(const ButtonGrid::Button &button);
+    void reportFailure(QWidget *where);
+
+    Clipboard &m_clipboard;
+    TabStrip *m_strip = nullptr;
+    QLineEdit *m_text1 = nullptr;
+    QLineEdit *m_text2 = nullptr;
+    LinePane m_pane1{ nullptr };
+    LinePane m_pane2{ nullptr };
+    QList<ButtonGrid::Button> m_buttons;
+};

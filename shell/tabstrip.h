@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QList>
+#include <QWidget>
+
+class QTabBar;
+
+// A tab strip whose pages share one area: every control is a direct child of
+// the strip, placed from the strip's own top-left corner (the row of tabs
+// included), and only the controls of the selected tab are shown.
+class TabStrip : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit TabStrip(int tabRowHeight, QWidget *parent = nullptr);
+
+    void addTab(const QString &caption, const QPixmap &picture);
+    void setTabFont(const QFont &font);
+    void place(QWidget *control, int tab);
+    void setCurrentTab(int tab);
+    int currentTab() const;
+    QTabBar *tabBar() const { return m_tabBar; }
+
+Q_SIGNALS:
+    // Raised after the user has selected another tab, once the controls of the
+    // new tab are shown; carries the tab that was selected before.
+    void clicked(int previousTab);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void showControlsOf(int tab);
+
+    QTabBar *m_tabBar;
+    int m_tabRowHeight;
+    int m_current = -1;
+    QList<QList<QWidget *>> m_controls;
+};
