@@ -54,7 +54,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
     QApplication::setOrganizationName(QStringLiteral("Tamberlo"));
     QApplication::setDesktopFileName(QStringLiteral("jp.tamberlo.Sorelin"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/brevant.ico")));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/brevant.png")));
     // Fusion paints button faces and panes in the colours the program gives
     // them on every desktop.
     QApplication::setStyle(QStringLiteral("Fusion"));

@@ -13,7 +13,6 @@ TabStrip::TabStrip(int tabRowHeight, QWidget *parent)
     m_tabBar->setDrawBase(false);
     m_tabBar->setFocusPolicy(Qt::TabFocus);
     setFocusProxy(m_tabBar);
-    setFocusPolicy(Qt::TabFocus);
 
     connect(m_tabBar, &QTabBar::currentChanged, this, [this](int tab) {
         const int previous = m_current;

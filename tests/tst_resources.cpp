@@ -1,0 +1,244 @@
+// Checks the committed pictures and icon: the GIF block structure is walked
+// here byte by byte (frames, timing, disposal, transparency, looping), frame 1
+// is LZW-decoded independently of Qt, and Qt's own readers cross-check that
+// the files load as the program will load them.
+
+#include <QtEndian>
+#include <QtTest>
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+
+namespace {
+
+QString resourcePath(const QString &name)
+{
+    return QStringLiteral(SORELIN_RESOURCES_DIR) + QLatin1Char('/') + name;
+}
+
+QByteArray readAll(const QString &name)
+{
+    QFile f(resourcePath(name));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+struct Reader {
+    const QByteArray &d;
+    qsizetype p = 0;
+    bool ok = true;
+    int u8() { if (p >= d.size()) { ok = false; return 0; } return uchar(d[p++]); }
+    int u16() { const int lo = u8(); return lo | (u8() << 8); }
+    QByteArray take(qsizetype n)
+    {
+        if (n < 0 || p + n > d.size()) { ok = false; return {}; }
+        p += n;
+        return d.mid(p - n, n);
+    }
+    QByteArray subBlocks()
+    {
+        QByteArray out;
+        for (int n = u8(); ok && n != 0; n = u8())
+            out += take(n);
+        return out;
+    }
+};
+
+// Variable-length LZW as stored in a GIF image block.
+QByteArray lzwDecode(const QByteArray &data, int minCodeSize)
+{
+    if (minCodeSize < 2 || minCodeSize > 8)
+        return {};
+    const int clear = 1 << minCodeSize;
+    QList<QByteArray> table;
+    int size = minCodeSize + 1;
+    QByteArray out, prev;
+    for (qsizetype bit = 0; bit + size <= data.size() * 8;) {
+        int code = 0;
+        for (int i = 0; i < size; ++i, ++bit)
+            code |= ((uchar(data[bit >> 3]) >> (bit & 7)) & 1) << i;
+        if (code == clear) {
+            table.clear();
+            for (int i = 0; i < clear + 2; ++i)
+                table.append(QByteArray(1, char(i)));
+            size = minCodeSize + 1;
+            prev.clear();
+            continue;
+        }
+        if (code == clear + 1 || table.isEmpty())
+            break;
+        QByteArray entry;
+        if (code < table.size())
+            entry = table[code];
+        else if (code == table.size() && !prev.isEmpty())
+            entry = prev + prev[0];
+        else
+            return {};
+        if (!prev.isEmpty() && table.size() < 4096) {
+            table.append(prev + entry[0]);
+            if (table.size() == (1 << size) && size < 12)
+                ++size;
+        }
+        out += entry;
+        prev = entry;
+    }
+    return out;
+}
+
+struct Gif {
+    QString facts;        // header, size, table, loop count, then each frame
+    QSize size;
+    QByteArray firstPixels;
+    bool complete = false;
+};
+
+Gif parseGif(const QByteArray &d)
+{
+    Gif g;
+    Reader r{d};
+    const QByteArray signature = r.take(6);
+    g.size.setWidth(r.u16());
+    g.size.setHeight(r.u16());
+    const int packed = r.u8();
+    r.take(2);
+    const int tableSize = (packed & 0x80) ? 2 << (packed & 7) : 0;
+    r.take(3 * tableSize);
+    int loop = -1;
+    QStringList frames;   // "delay/disposal/tIndex@left,top wxh"
+    QString control = QStringLiteral("-");
+    while (r.ok) {
+        const int block = r.u8();
+        if (block == 0x3B) {
+            g.complete = r.ok && r.p == d.size();
+            break;
+        }
+        if (block == 0x21) {
+            const int label = r.u8();
+            const QByteArray body = r.subBlocks();
+            if (label == 0xF9 && body.size() == 4) {
+                const int flags = uchar(body[0]);
+                control = QStringLiteral("%1/%2/t%3")
+                              .arg(uchar(body[1]) | uchar(body[2]) << 8)
+                              .arg((flags >> 2) & 7)
+                              .arg((flags & 1) ? uchar(body[3]) : -1);
+            } else if (label == 0xFF && body.size() == 14 && body.startsWith("NETSCAPE2.0")
+                       && body[11] == 1) {
+                loop = uchar(body[12]) | uchar(body[13]) << 8;
+            }
+        } else if (block == 0x2C) {
+            const int left = r.u16(), top = r.u16(), w = r.u16(), h = r.u16();
+            const int flags = r.u8();
+            if (flags & 0x80)
+                r.take(3 * (2 << (flags & 7)));
+            const int minCodeSize = r.u8();
+            const QByteArray data = r.subBlocks();
+            frames << QStringLiteral("%1@%2,%3 %4x%5%6").arg(control).arg(left).arg(top)
+                          .arg(w).arg(h).arg((flags & 0x80) ? " local table" : "");
+            if (frames.size() == 1)
+                g.firstPixels = lzwDecode(data, minCodeSize);
+            control = QStringLiteral("-");
+        } else {
+            break;
+        }
+    }
+    g.facts = QStringLiteral("%1 %2x%3, %4 colours, loop %5: %6")
+                  .arg(QString::fromLatin1(signature)).arg(g.size.width())
+                  .arg(g.size.height()).arg(tableSize).arg(loop)
+                  .arg(frames.join(QStringLiteral("; ")));
+    return g;
+}
+
+} // namespace
+
+class TestResources : public QObject
+{
+    Q_OBJECT
+private slots:
+    void gif_data();
+    void gif();
+    void icon();
+};
+
+void TestResources::gif_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("transparent");
+    QTest::addColumn<QString>("facts");
+
+    QTest::newRow("tab 0") << "tab0.gif" << 63
+        << "GIF89a 58x33, 64 colours, loop 0: 460/1/t63@0,0 58x33; 20/1/t63@11,6 20x11";
+    QTest::newRow("tab 1") << "tab1.gif" << 63
+        << "GIF89a 48x40, 64 colours, loop 0: 30/2/t63@0,0 48x40; 30/2/t63@0,0 48x40";
+    QTest::newRow("Image1") << "image1.gif" << 111
+        << "GIF89a 217x46, 256 colours, loop -1: 0/0/t111@0,0 217x46";
+}
+
+void TestResources::gif()
+{
+    QFETCH(QString, file);
+    QFETCH(int, transparent);
+    QFETCH(QString, facts);
+
+    const Gif g = parseGif(readAll(file));
+    QCOMPARE(g.facts, facts);
+    QVERIFY2(g.complete, "no trailer, or bytes after it");
+    const QSize size = g.size;
+    QCOMPARE(g.firstPixels.size(), qsizetype(size.width()) * size.height());
+    const qsizetype clear = g.firstPixels.count(char(transparent));
+    QVERIFY2(clear > 0, "the transparent index is not used in frame 1");
+
+    // Qt reads the first frame at full size, with the transparent pixels clear.
+    QImageReader reader(resourcePath(file));
+    QCOMPARE(reader.imageCount(), int(facts.count(QLatin1Char('@'))));
+    const QImage first = reader.read();
+    QCOMPARE(first.size(), size);
+    QVERIFY(first.hasAlphaChannel());
+    qsizetype qtClear = 0;
+    for (int y = 0; y < first.height(); ++y)
+        for (int x = 0; x < first.width(); ++x)
+            qtClear += qAlpha(first.pixel(x, y)) == 0;
+    QCOMPARE(qtClear, clear);
+}
+
+void TestResources::icon()
+{
+    // One directory entry, then the BITMAPINFOHEADER, colour rows, mask rows.
+    const int colourBytes = 32 * 32 * 3, maskBytes = 32 * 4;
+    const QByteArray d = readAll(QStringLiteral("brevant.ico"));
+    QCOMPARE(d.size(), 6 + 16 + 40 + colourBytes + maskBytes);
+    const auto u16 = [&](int i) { return qFromLittleEndian<quint16>(d.constData() + i); };
+    const auto u32 = [&](int i) { return qFromLittleEndian<quint32>(d.constData() + i); };
+    const QString facts = QStringLiteral("%1/%2/%3 %4x%5 %6bpp %7@%8; %9")
+                              .arg(u16(0)).arg(u16(2)).arg(u16(4)).arg(uchar(d[6]))
+                              .arg(uchar(d[7])).arg(u16(12)).arg(u32(14)).arg(u32(18))
+                              .arg(QStringLiteral("%1 %2x%3 %4bpp c%5")
+                                       .arg(u32(22)).arg(u32(26)).arg(u32(30))
+                                       .arg(u16(36)).arg(u32(38)));
+    QCOMPARE(facts, QStringLiteral("0/1/1 32x32 24bpp 3240@22; 40 32x64 24bpp c0"));
+
+    // The AND mask (bit set: transparent, rows bottom-up) must agree with the
+    // PNG copy's alpha, and the colours with the PNG wherever it is opaque.
+    // Qt's reader drops the mask of 24-bit icons, so only its colours count.
+    const QImage ico = QImage(resourcePath(QStringLiteral("brevant.ico")))
+                           .convertToFormat(QImage::Format_RGB32);
+    const QImage png = QImage(resourcePath(QStringLiteral("brevant.png")))
+                           .convertToFormat(QImage::Format_ARGB32);
+    QCOMPARE(ico.size(), QSize(32, 32));
+    QCOMPARE(png.size(), QSize(32, 32));
+    const QByteArray mask = d.mid(22 + 40 + colourBytes, maskBytes);
+    int masked = 0, differ = 0;
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            const bool clear = (uchar(mask[(31 - y) * 4 + x / 8]) >> (7 - x % 8)) & 1;
+            const QRgb p = png.pixel(x, y);
+            masked += clear;
+            if (clear != (qAlpha(p) == 0)
+                || (!clear && (p & 0xFFFFFF) != (ico.pixel(x, y) & 0xFFFFFF)))
+                ++differ;
+        }
+    }
+    QVERIFY2(masked > 0 && masked < 32 * 32, "the AND mask is empty or full");
+    QCOMPARE(differ, 0);
+}
+
+QTEST_GUILESS_MAIN(TestResources)
+#include "tst_resources.moc"
