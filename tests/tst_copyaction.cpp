@@ -11,13 +11,15 @@ Q_DECLARE_METATYPE(CopyStep)
 
 namespace {
 
+const Colour startColour(0x123456);
+
 // Every call of the fakes goes into one log, so the order of the steps across
 // panes and clipboard can be checked; the call numbered failAt fails.
 struct Log
 {
     QStringList calls;
     int failAt = -1;
-    bool record(const QString &call)
+    bool step(const QString &call)
     {
         calls << call;
         return calls.size() - 1 != failAt;
@@ -27,24 +29,12 @@ struct Log
 class FakePane : public Pane
 {
 public:
-    FakePane(const QString &name, Log &log, Colour colour) : name(name), colour(colour), log(log) {}
-    bool setText(const QString &t) override
-    {
-        if (!log.record(name + ".Text"))
-            return false;
-        text = t;
-        return true;
-    }
-    bool setBackColor(Colour c) override
-    {
-        if (!log.record(name + ".BackColor"))
-            return false;
-        colour = c;
-        return true;
-    }
+    FakePane(const char *name, Log &log) : name(QString::fromLatin1(name)), log(log) {}
+    bool setText(const QString &t) override { return log.step(name + ".Text") && (text = t, true); }
+    bool setBackColor(Colour c) override { return log.step(name + ".BackColor") && (colour = c, true); }
     QString name;
     QString text = QStringLiteral("before");
-    Colour colour;
+    Colour colour = startColour;
     Log &log;
 };
 
@@ -52,25 +42,21 @@ class FakeClipboard : public Clipboard
 {
 public:
     explicit FakeClipboard(Log &log) : log(log) {}
-    bool clear() override
-    {
-        if (!log.record(QStringLiteral("Clear")))
-            return false;
-        text.clear();
-        return true;
-    }
-    bool setText(const QString &t) override
-    {
-        if (!log.record(QStringLiteral("SetText")))
-            return false;
-        text = t;
-        return true;
-    }
+    bool clear() override { return log.step(QStringLiteral("Clear")) && (text.clear(), true); }
+    bool setText(const QString &t) override { return log.step(QStringLiteral("SetText")) && (text = t, true); }
     QString text = QStringLiteral("previous");
     Log &log;
 };
 
-const Colour startColour(0x123456);
+// Two panes and a clipboard sharing one log.
+struct Desk
+{
+    Log log;
+    FakePane text1{ "Text1", log };
+    FakePane text2{ "Text2", log };
+    FakeClipboard clipboard{ log };
+    CopyStep press(int button) { return CopyAction(*Binding::forButton(button)).run({ &text1, &text2 }, clipboard); }
+};
 
 } // namespace
 
@@ -122,18 +108,16 @@ void TestCopyAction::eachKind()
     QFETCH(QString, paneText);
     QFETCH(quint32, paneColour);
 
-    Log log;
-    FakePane text1(QStringLiteral("Text1"), log, startColour), text2(QStringLiteral("Text2"), log, startColour);
-    FakeClipboard clipboard(log);
-    QCOMPARE(CopyAction(*Binding::forButton(button)).run({ &text1, &text2 }, clipboard), CopyStep::Done);
+    Desk desk;
+    QCOMPARE(desk.press(button), CopyStep::Done);
 
     QStringList expected;
     if (!pane.isEmpty())
         expected << pane + ".Text" << pane + ".BackColor";
     expected << "Clear" << "SetText";
-    QCOMPARE(log.calls, expected);
-    QTEST(clipboard.text, "clipboard");
-    for (FakePane *p : { &text1, &text2 }) {
+    QCOMPARE(desk.log.calls, expected);
+    QTEST(desk.clipboard.text, "clipboard");
+    for (FakePane *p : { &desk.text1, &desk.text2 }) {
         if (p->name == pane) {
             QCOMPARE(p->text, paneText);
             QCOMPARE(p->colour.value(), paneColour);
@@ -174,49 +158,42 @@ void TestCopyAction::failures()
     QFETCH(int, failAt);
     QFETCH(CopyStep, step);
 
-    Log log;
-    log.failAt = failAt;
-    FakePane text1(QStringLiteral("Text1"), log, startColour), text2(QStringLiteral("Text2"), log, startColour);
-    FakeClipboard clipboard(log);
-    QCOMPARE(CopyAction(*Binding::forButton(button)).run({ &text1, &text2 }, clipboard), step);
-    QTEST(int(log.calls.size()), "calls");
-    QTEST(text2.text, "paneText");
-    QTEST(text2.colour.value(), "paneColour");
-    QTEST(clipboard.text, "clipboard");
-    QCOMPARE(text1.text, u"before");
+    Desk desk;
+    desk.log.failAt = failAt;
+    QCOMPARE(desk.press(button), step);
+    QTEST(int(desk.log.calls.size()), "calls");
+    QTEST(desk.text2.text, "paneText");
+    QTEST(desk.text2.colour.value(), "paneColour");
+    QTEST(desk.clipboard.text, "clipboard");
+    QCOMPARE(desk.text1.text, u"before");
 }
 
 void TestCopyAction::paneReset()
 {
-    Log log;
-    FakePane pane(QStringLiteral("Text1"), log, Colour(0xFFFFFF));
-    QCOMPARE(PaneReset(pane).run(), CopyStep::Done);
-    QCOMPARE(pane.text, QString());
-    QCOMPARE(pane.colour, Colour::windowBackground());
-    QCOMPARE(log.calls, QStringList({ "Text1.Text", "Text1.BackColor" }));
+    Desk desk;
+    QCOMPARE(PaneReset(desk.text1).run(), CopyStep::Done);
+    QCOMPARE(desk.text1.text, QString());
+    QCOMPARE(desk.text1.colour, Colour::windowBackground());
+    QCOMPARE(desk.log.calls, QStringList({ "Text1.Text", "Text1.BackColor" }));
 
-    log.calls.clear();
-    log.failAt = 0;
-    pane.text = QStringLiteral("typed by the user");
-    QCOMPARE(PaneReset(pane).run(), CopyStep::PaneText);
-    QCOMPARE(pane.text, u"typed by the user");
+    desk.log.failAt = 3;
+    desk.text1.text = QStringLiteral("typed by the user");
+    QCOMPARE(PaneReset(desk.text1).run(), CopyStep::PaneColour);
+    QCOMPARE(desk.text1.text, QString());
 }
 
 void TestCopyAction::repeatedPressIsIdempotent()
 {
-    Log log;
-    FakePane text1(QStringLiteral("Text1"), log, startColour), text2(QStringLiteral("Text2"), log, startColour);
-    FakeClipboard clipboard(log);
-    const CopyAction code(*Binding::forButton(13)), explanation(*Binding::forButton(85));
-    code.run({ &text1, &text2 }, clipboard);
-    const QString text = text1.text;
-    const Colour colour = text1.colour;
-    code.run({ &text1, &text2 }, clipboard);
-    QCOMPARE(clipboard.text, u"3-(2)");
-    explanation.run({ &text1, &text2 }, clipboard);
-    QCOMPARE(text1.text, text);
-    QCOMPARE(text1.colour, colour);
-    QCOMPARE(clipboard.text, Catalogue::item(Curriculum::Old, 13).explanation);
+    Desk desk;
+    desk.press(13);
+    const QString text = desk.text1.text;
+    const Colour colour = desk.text1.colour;
+    desk.press(13);
+    QCOMPARE(desk.clipboard.text, u"3-(2)");
+    desk.press(85); // the same item's sentence
+    QCOMPARE(desk.text1.text, text);
+    QCOMPARE(desk.text1.colour, colour);
+    QCOMPARE(desk.clipboard.text, Catalogue::item(Curriculum::Old, 13).explanation);
 }
 
 void TestCopyAction::realClipboardHoldsOnlyTheText_data()
@@ -240,11 +217,10 @@ void TestCopyAction::realClipboardHoldsOnlyTheText()
     qt->setMimeData(before);
     QVERIFY(qt->mimeData()->hasImage());
 
-    Log log;
-    FakePane text1(QStringLiteral("Text1"), log, startColour), text2(QStringLiteral("Text2"), log, startColour);
+    Desk desk;
     QtClipboard clipboard(qt);
     const ButtonBinding binding = *Binding::forButton(button);
-    QCOMPARE(CopyAction(binding).run({ &text1, &text2 }, clipboard), CopyStep::Done);
+    QCOMPARE(CopyAction(binding).run({ &desk.text1, &desk.text2 }, clipboard), CopyStep::Done);
 
     const QMimeData *now = qt->mimeData();
     QVERIFY(!now->hasImage());
