@@ -4,9 +4,12 @@
 
 QtClipboard::QtClipboard(QClipboard *clipboard) : m_clipboard(clipboard) {}
 
+// Emptying happens in setText(), which replaces every format at once. Giving
+// the clipboard up here first would leave it empty for an instant, and a
+// clipboard manager that refills an empty clipboard (several do) could put its
+// last text back in between, so that the button's text never arrived.
 bool QtClipboard::clear()
 {
-    m_clipboard->clear(QClipboard::Clipboard);
     return true;
 }
 

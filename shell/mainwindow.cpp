@@ -61,6 +61,10 @@ MainWindow::MainWindow(Clipboard &clipboard, QWidget *parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Sorelin"));
     setFont(Fonts::window(QApplication::font()));
+    // Kept above ordinary windows, beside the word processor it feeds. Set
+    // before the geometry: changing window flags re-places the window by its
+    // frame, which would push the client area off its place.
+    setWindowFlag(Qt::WindowStaysOnTopHint);
     // The client area's place and size; nothing is laid out, so resizing the
     // window shows more or less of it and moves nothing.
     setGeometry(Twips::rect(750, 1080, 6360, 11760));
@@ -69,8 +73,8 @@ MainWindow::MainWindow(Clipboard &clipboard, QWidget *parent)
     m_strip->setObjectName(QStringLiteral("SSTab1"));
     m_strip->setGeometry(Twips::rect(120, 120, 6135, 11535));
     m_strip->setTabFont(Fonts::japanese(16));
-    m_strip->addTab(QStringLiteral(u" 旧 内容項目"), QPixmap(QStringLiteral(":/tab0.gif")));
-    m_strip->addTab(QStringLiteral(u" 教科化後"), QPixmap(QStringLiteral(":/tab1.gif")));
+    m_strip->addTab(QStringLiteral(u" 旧 内容項目"), QPixmap(QStringLiteral(":/tab0.gif"), "GIF"));
+    m_strip->addTab(QStringLiteral(u" 教科化後"), QPixmap(QStringLiteral(":/tab1.gif"), "GIF"));
 
     buildPanes();
 
@@ -87,9 +91,6 @@ MainWindow::MainWindow(Clipboard &clipboard, QWidget *parent)
         if (PaneReset(m_pane1).run() == CopyStep::Done)
             PaneReset(m_pane2).run();
     });
-
-    // Kept above ordinary windows, beside the word processor it feeds.
-    setWindowFlag(Qt::WindowStaysOnTopHint);
 }
 
 void MainWindow::buildPanes()
@@ -108,7 +109,7 @@ void MainWindow::buildPanes()
 
     auto *image = new QLabel;
     image->setObjectName(QStringLiteral("Image1"));
-    image->setPixmap(QPixmap(QStringLiteral(":/image1.gif")));
+    image->setPixmap(QPixmap(QStringLiteral(":/image1.gif"), "GIF"));
     image->setGeometry(Twips::rect(2400, 10440, 3255, 690));
 
     m_strip->place(label1, 0);

@@ -1,0 +1,34 @@
+# Installation and the Debian package (cpack -G DEB in the build directory).
+include(GNUInstallDirs)
+
+install(TARGETS Brevant
+    RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+    BUNDLE DESTINATION .)
+install(FILES ${PROJECT_SOURCE_DIR}/resources/jp.tamberlo.Sorelin.desktop
+    DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications)
+install(FILES ${PROJECT_SOURCE_DIR}/resources/jp.tamberlo.Sorelin.metainfo.xml
+    DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/metainfo)
+install(FILES ${PROJECT_SOURCE_DIR}/resources/brevant.png
+    DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/icons/hicolor/32x32/apps
+    RENAME jp.tamberlo.Sorelin.png)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME sorelin)
+set(CPACK_PACKAGE_VENDOR Tamberlo)
+set(CPACK_PACKAGE_VERSION 1.0.0)
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "道徳関連の文字列をクリップボードに送ります。")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Sorelin puts the official wording of a moral-education content item on the clipboard with one click: its code, its keyword, both, or its full sentence, for the older 24 items and the 22 items of the special school subject of morality, with the correspondence between the two sets.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER Tamberlo)
+set(CPACK_DEBIAN_PACKAGE_SECTION education)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# The Qt and C++ libraries come from dpkg-shlibdeps; the Japanese font the
+# window is laid out for is named here.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk")
+
+include(CPack)
