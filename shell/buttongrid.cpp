@@ -112,8 +112,10 @@ QList<Button> create(TabStrip *strip, const QFont &windowFont)
             break; // the platform's own button face
         }
 
-        strip->place(widget, binding.curriculum == Curriculum::Old ? 0 : 1);
+        // Sized before it is shown, or showing it would lay out its caption
+        // for a size hint nobody uses.
         widget->setGeometry(Twips::rect(placeInTwips(binding)));
+        strip->place(widget, binding.curriculum == Curriculum::Old ? 0 : 1);
         buttons.append({ number, binding, widget });
     }
     return buttons;

@@ -1,18 +1,32 @@
 #include "fonts.h"
 
+#include <QFontDatabase>
 #include <QStringList>
 
 namespace {
 
 // Naming a Japanese face explicitly keeps the kanji in their Japanese forms
-// even where the desktop's locale would pick a Chinese fallback for them.
-const QStringList families = {
-    QStringLiteral("MS UI Gothic"),
-    QStringLiteral("Noto Sans CJK JP"),
-    QStringLiteral("Noto Sans JP"),
-    QStringLiteral("IPAGothic"),
-    QStringLiteral("TakaoGothic"),
-};
+// even where the desktop's locale would pick a Chinese fallback for them. Only
+// the first installed face is handed to Qt: every missing one would cost a
+// fallback search at each font size, which doubles the program's start-up.
+const QStringList &families()
+{
+    static const QStringList chosen = [] {
+        const QStringList wanted = {
+            QStringLiteral("MS UI Gothic"),
+            QStringLiteral("Noto Sans CJK JP"),
+            QStringLiteral("Noto Sans JP"),
+            QStringLiteral("IPAGothic"),
+            QStringLiteral("TakaoGothic"),
+        };
+        for (const QString &family : wanted) {
+            if (QFontDatabase::hasFamily(family))
+                return QStringList(family);
+        }
+        return wanted;
+    }();
+    return chosen;
+}
 
 } // namespace
 
@@ -21,7 +35,7 @@ namespace Fonts {
 QFont japanese(int pixelSize)
 {
     QFont font;
-    font.setFamilies(families);
+    font.setFamilies(families());
     font.setPixelSize(pixelSize);
     font.setWeight(QFont::Normal);
     font.setStyleHint(QFont::SansSerif);
@@ -31,7 +45,7 @@ QFont japanese(int pixelSize)
 QFont window(const QFont &desktopDefault)
 {
     QFont font = desktopDefault;
-    font.setFamilies(families + QStringList(desktopDefault.family()));
+    font.setFamilies(families() + QStringList(desktopDefault.family()));
     return font;
 }
 
