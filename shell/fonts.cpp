@@ -19,8 +19,11 @@ const QStringList &families()
             QStringLiteral("IPAGothic"),
             QStringLiteral("TakaoGothic"),
         };
+        // families() lists what is installed; hasFamily() would run
+        // fontconfig's alias substitution for every name asked.
+        const QStringList installed = QFontDatabase::families();
         for (const QString &family : wanted) {
-            if (QFontDatabase::hasFamily(family))
+            if (installed.contains(family))
                 return QStringList(family);
         }
         return wanted;
