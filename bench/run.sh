@@ -21,32 +21,8 @@ for tool in Xvfb openbox xdotool xclip xwininfo; do
     command -v "$tool" >/dev/null || { echo "bench: $tool is missing" >&2; exit 1; }
 done
 
-scratch=$(mktemp -d /tmp/sorelin-bench.XXXXXX)
-pids=()
-cleanup() {
-    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-        kill "${pids[i]}" 2>/dev/null && wait "${pids[i]}" 2>/dev/null
-    done
-    rm -rf "$scratch"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$scratch/display" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$scratch/display" ] && break; sleep 0.1; done
-[ -s "$scratch/display" ] || { echo "bench: Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$(head -n1 "$scratch/display")"
-mkdir -m 700 "$scratch/home" "$scratch/runtime"
-export HOME="$scratch/home" XDG_RUNTIME_DIR="$scratch/runtime" LANG=C.UTF-8 LC_ALL=C.UTF-8
-unset WAYLAND_DISPLAY QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_STYLE_OVERRIDE QT_FONT_DPI
-export QT_QPA_PLATFORM=xcb
-openbox --sm-disable >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    sleep 0.1
-done
+source "$here/../tests/desktop/xsession.sh"
+x_session_start bench || exit 1
 
 now_us() { local t; t=$(date +%s%N); echo $((t / 1000)); }
 

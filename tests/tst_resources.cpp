@@ -1,7 +1,6 @@
 // Checks the committed pictures and icon: the GIF block structure is walked
-// here byte by byte (frames, timing, disposal, transparency, looping), frame 1
-// is LZW-decoded independently of Qt, and Qt's own readers cross-check that
-// the files load as the program will load them.
+// here byte by byte (frames, timing, disposal, transparency, looping), and Qt's
+// own readers check that the files load as the program will load them.
 
 #include <QtEndian>
 #include <QtTest>
@@ -43,51 +42,9 @@ struct Reader {
     }
 };
 
-// Variable-length LZW as stored in a GIF image block.
-QByteArray lzwDecode(const QByteArray &data, int minCodeSize)
-{
-    if (minCodeSize < 2 || minCodeSize > 8)
-        return {};
-    const int clear = 1 << minCodeSize;
-    QList<QByteArray> table;
-    int size = minCodeSize + 1;
-    QByteArray out, prev;
-    for (qsizetype bit = 0; bit + size <= data.size() * 8;) {
-        int code = 0;
-        for (int i = 0; i < size; ++i, ++bit)
-            code |= ((uchar(data[bit >> 3]) >> (bit & 7)) & 1) << i;
-        if (code == clear) {
-            table.clear();
-            for (int i = 0; i < clear + 2; ++i)
-                table.append(QByteArray(1, char(i)));
-            size = minCodeSize + 1;
-            prev.clear();
-            continue;
-        }
-        if (code == clear + 1 || table.isEmpty())
-            break;
-        QByteArray entry;
-        if (code < table.size())
-            entry = table[code];
-        else if (code == table.size() && !prev.isEmpty())
-            entry = prev + prev[0];
-        else
-            return {};
-        if (!prev.isEmpty() && table.size() < 4096) {
-            table.append(prev + entry[0]);
-            if (table.size() == (1 << size) && size < 12)
-                ++size;
-        }
-        out += entry;
-        prev = entry;
-    }
-    return out;
-}
-
 struct Gif {
     QString facts;        // header, size, table, loop count, then each frame
     QSize size;
-    QByteArray firstPixels;
     bool complete = false;
 };
 
@@ -129,12 +86,10 @@ Gif parseGif(const QByteArray &d)
             const int flags = r.u8();
             if (flags & 0x80)
                 r.take(3 * (2 << (flags & 7)));
-            const int minCodeSize = r.u8();
-            const QByteArray data = r.subBlocks();
+            r.u8(); // LZW minimum code size
+            r.subBlocks();
             frames << QStringLiteral("%1@%2,%3 %4x%5%6").arg(control).arg(left).arg(top)
                           .arg(w).arg(h).arg((flags & 0x80) ? " local table" : "");
-            if (frames.size() == 1)
-                g.firstPixels = lzwDecode(data, minCodeSize);
             control = QStringLiteral("-");
         } else {
             break;
@@ -161,32 +116,28 @@ private slots:
 void TestResources::gif_data()
 {
     QTest::addColumn<QString>("file");
-    QTest::addColumn<int>("transparent");
     QTest::addColumn<QString>("facts");
 
-    QTest::newRow("tab 0") << "tab0.gif" << 63
+    QTest::newRow("tab 0") << "tab0.gif"
         << "GIF89a 58x33, 64 colours, loop 0: 460/1/t63@0,0 58x33; 20/1/t63@11,6 20x11";
-    QTest::newRow("tab 1") << "tab1.gif" << 63
+    QTest::newRow("tab 1") << "tab1.gif"
         << "GIF89a 48x40, 64 colours, loop 0: 30/2/t63@0,0 48x40; 30/2/t63@0,0 48x40";
-    QTest::newRow("Image1") << "image1.gif" << 111
+    QTest::newRow("Image1") << "image1.gif"
         << "GIF89a 217x46, 256 colours, loop -1: 0/0/t111@0,0 217x46";
 }
 
 void TestResources::gif()
 {
     QFETCH(QString, file);
-    QFETCH(int, transparent);
     QFETCH(QString, facts);
 
     const Gif g = parseGif(readAll(file));
     QCOMPARE(g.facts, facts);
     QVERIFY2(g.complete, "no trailer, or bytes after it");
     const QSize size = g.size;
-    QCOMPARE(g.firstPixels.size(), qsizetype(size.width()) * size.height());
-    const qsizetype clear = g.firstPixels.count(char(transparent));
-    QVERIFY2(clear > 0, "the transparent index is not used in frame 1");
 
-    // Qt reads the first frame at full size, with the transparent pixels clear.
+    // Qt reads the first frame at full size, and the transparent index is
+    // really used: the tab's face shows around the figures.
     QImageReader reader(resourcePath(file));
     QCOMPARE(reader.imageCount(), int(facts.count(QLatin1Char('@'))));
     const QImage first = reader.read();
@@ -196,7 +147,7 @@ void TestResources::gif()
     for (int y = 0; y < first.height(); ++y)
         for (int x = 0; x < first.width(); ++x)
             qtClear += qAlpha(first.pixel(x, y)) == 0;
-    QCOMPARE(qtClear, clear);
+    QVERIFY2(qtClear > 0, "the transparent index is not used in frame 1");
 }
 
 void TestResources::icon()
