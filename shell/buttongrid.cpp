@@ -116,7 +116,7 @@ QList<Button> create(TabStrip *strip, const QFont &windowFont)
         // for a size hint nobody uses.
         widget->setGeometry(Twips::rect(placeInTwips(binding)));
         strip->place(widget, binding.curriculum == Curriculum::Old ? 0 : 1);
-        buttons.append({ number, binding, widget });
+        buttons.append({ binding, widget });
     }
     return buttons;
 }

@@ -17,13 +17,12 @@ namespace ButtonGrid {
 
 struct Button
 {
-    int number = 0; // 1 … 193, as in the object name "Command13"
     ButtonBinding binding;
     CaptionButton *widget = nullptr;
 };
 
 // Places every button on its tab (tab 0: the old set, tab 1: the new set) and
-// returns them in number order. windowFont is for the buttons that have no
+// returns them in number order (Command1 first). windowFont is for the buttons that have no
 // font of their own.
 QList<Button> create(TabStrip *strip, const QFont &windowFont);
 

@@ -86,7 +86,7 @@ MainWindow::MainWindow(Clipboard &clipboard, QWidget *parent)
     m_strip->setCurrentTab(1);
     m_strip->tabBar()->setFocus();
 
-    // Only now, so that selecting the starting tab above is not a user's switch.
+    // Every switch of tab blanks both panes, the old set's first.
     connect(m_strip, &TabStrip::clicked, this, [this] {
         if (PaneReset(m_pane1).run() == CopyStep::Done)
             PaneReset(m_pane2).run();
