@@ -85,13 +85,4 @@ std::optional<ButtonBinding> forButton(int number)
     return std::nullopt;
 }
 
-int buttonNumber(ButtonKind kind, Curriculum curriculum, int row)
-{
-    for (const Run &run : runs) {
-        if (run.kind == kind && (kind == ButtonKind::SubjectTitle || run.curriculum == curriculum))
-            return kind == ButtonKind::SubjectTitle ? run.first : run.first + row - 1;
-    }
-    return 0;
-}
-
 } // namespace Binding

@@ -31,7 +31,4 @@ constexpr int buttonCount = 193;
 // The binding of button number 1 … 193; nothing for any other number.
 std::optional<ButtonBinding> forButton(int number);
 
-// The inverse: the number of the button of that kind, set and row.
-int buttonNumber(ButtonKind kind, Curriculum curriculum, int row);
-
 } // namespace Binding

@@ -3,6 +3,7 @@
 #include "tabstrip.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
@@ -42,14 +43,9 @@ private Q_SLOTS:
     void initTestCase();
     void init();
     void cleanup();
-    void geometry_data();
-    void geometry();
-    void gridRows_data();
-    void gridRows();
-    void startingState();
+    void recorded_data();
+    void recorded();
     void visibilityPerTab();
-    void clicks_data();
-    void clicks();
     void labelsAndTabsBlank();
     void keyboard();
     void failedCopyIsReported();
@@ -68,6 +64,7 @@ private:
         return w;
     }
     void selectTab(int tab);
+    QString describe(const QString &name);
 
     QtClipboard *m_clipboard = nullptr;
     MainWindow *m_window = nullptr;
@@ -100,119 +97,97 @@ void TestWindow::selectTab(int tab)
     QCOMPARE(m_window->tabStrip()->currentTab(), tab);
 }
 
-void TestWindow::geometry_data()
+
+
+
+
+// One line per control, as a teacher meets it: place, font, face colour,
+// caption, and for a button what a click copies and what each pane then
+// shows ("=" where it stays as it was). Empty fields do not apply.
+QString TestWindow::describe(const QString &name)
+{
+    QWidget *w = name == u"Form1" ? m_window : control(qPrintable(name));
+    const QRect r = w->geometry();
+    const QVariant face = w->property("backColor");
+    const auto hex = [](uint value) { return QStringLiteral("0x") + QString::number(value, 16).toUpper().rightJustified(6, u'0'); };
+    auto *strip = qobject_cast<TabStrip *>(w);
+    const QFont font = strip ? strip->tabBar()->font() : w->font();
+    const bool showsText = strip || qobject_cast<QPushButton *>(w) || qobject_cast<QLineEdit *>(w)
+            || (qobject_cast<QLabel *>(w) && !qobject_cast<QLabel *>(w)->text().isEmpty());
+    QStringList fields{ name, QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()),
+                        !showsText ? QString() : font == m_window->font() ? QStringLiteral("window")
+                                                                         : QString::number(font.pixelSize()),
+                        face.isValid() ? hex(face.toUInt()) : QString() };
+    if (auto *button = qobject_cast<QPushButton *>(w)) {
+        fields << button->text();
+        selectTab(name.mid(7).toInt() <= 100 ? 0 : 1);
+        const QList<QLineEdit *> panes{ control<QLineEdit>("Text1"), control<QLineEdit>("Text2") };
+        for (QLineEdit *pane : panes) {
+            pane->setText(QStringLiteral("="));
+            pane->setProperty("backColor", QVariant());
+        }
+        QApplication::clipboard()->setText(QStringLiteral("="));
+        QTest::mouseClick(button, Qt::LeftButton);
+        fields << QApplication::clipboard()->text();
+        for (QLineEdit *pane : panes) {
+            const QVariant colour = pane->property("backColor");
+            if (!colour.isValid()) {
+                fields << pane->text();
+                continue;
+            }
+            // What the pane shows is the colour it was given, or the desktop's own for the system colour.
+            const Colour given(colour.toUInt());
+            const QColor shown = pane->palette().color(QPalette::Base);
+            const bool right = shown == (given.isSystem() ? QApplication::palette().color(QPalette::Base) : given.toQColor());
+            fields << pane->text() + QStringLiteral(" @") + hex(given.value())
+                            + (right ? QString() : QStringLiteral(" shown as ") + shown.name());
+        }
+    } else if (auto *label = qobject_cast<QLabel *>(w)) {
+        fields << label->text();
+    } else if (auto *edit = qobject_cast<QLineEdit *>(w)) {
+        fields << edit->text();
+    } else if (w == m_window) {
+        fields << w->windowTitle();
+    } else if (strip) {
+        fields << strip->tabBar()->tabText(0) + u'|' + strip->tabBar()->tabText(1);
+    }
+    return fields.join(u'\t');
+}
+
+void TestWindow::recorded_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QRect>("place");
-    auto row = [](const char *name, QRect r) { QTest::newRow(name) << QString::fromLatin1(name) << r; };
-    row("Command1", twips(840, 960, 855, 375));
-    row("Command101", twips(840, 960, 855, 375));
-    row("Command24", twips(840, 9600, 855, 375)); // ends at 9975
-    row("Command48", twips(1800, 9600, 1095, 375));
-    row("Command72", twips(3000, 9600, 1815, 375));
-    row("Command96", twips(4920, 9600, 975, 375));
-    row("Command97", twips(120, 960, 615, 1815));
-    row("Command99", twips(120, 5160, 615, 1095));
-    row("Command100", twips(120, 6360, 615, 3615)); // 6360 to 9975
-    row("Command190", twips(120, 2880, 615, 1455));
-    row("Command191", twips(120, 4440, 615, 3255)); // 4440 to 7695
-    row("Command192", twips(120, 7800, 615, 1455));
-    row("Command122", twips(840, 8880, 855, 375));  // ends at 9255
-    row("Command188", twips(4920, 8880, 975, 375));
-    row("Command193", twips(120, 10440, 1935, 975));
-    row("Text1", twips(120, 10320, 5775, 735));
-    row("Text2", twips(120, 9600, 5775, 735));
-    row("Label1", twips(2400, 11160, 3615, 255));
-    row("Label2", twips(2400, 11160, 3615, 255));
-    row("Image1", twips(2400, 10440, 3255, 690));
-    row("Line2", QRect(8, 680, 385, 1));
-    row("Line1", QRect(8, 632, 385, 1));
+    QTest::addColumn<QString>("recorded");
+    QFile file(QStringLiteral(SORELIN_TESTS_DIR "/window.tsv"));
+    QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+    QHash<QString, QString> lines;
+    for (const QString &line : QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts))
+        lines.insert(line.section(u'\t', 0, 0), line);
+    QStringList names{ "Form1", "SSTab1", "Text1", "Text2", "Label1", "Label2", "Image1", "Line1", "Line2" };
+    for (int n = 1; n <= 193; ++n)
+        names << QStringLiteral("Command%1").arg(n);
+    for (const QString &name : std::as_const(names))
+        QTest::newRow(qPrintable(name)) << name << lines.value(name);
 }
 
-// Places are measured from the tab strip's own corner, tab row included, and
-// stay put when the window is made larger.
-void TestWindow::geometry()
+// Every text the window shows or copies, every colour and every place, against
+// the record taken once the texts had been checked word for word. A changed
+// character anywhere fails here and names the control and the field.
+void TestWindow::recorded()
 {
     QFETCH(QString, name);
-    QFETCH(QRect, place);
-    QWidget *w = control(qPrintable(name));
-    QCOMPARE(w->parentWidget(), control("SSTab1"));
-    QCOMPARE(w->geometry(), place);
-    m_window->resize(900, 1000);
-    QCOMPARE(w->geometry(), place);
-    QCOMPARE(control("SSTab1")->geometry(), twips(120, 120, 6135, 11535));
-    QCOMPARE(control("SSTab1")->parentWidget(), m_window);
-}
-
-void TestWindow::gridRows_data()
-{
-    QTest::addColumn<int>("first");
-    QTest::addColumn<int>("count");
-    QTest::addColumn<QList<int>>("groups");
-    QTest::newRow("old") << 1 << 24 << QList<int>{ 5, 6, 3, 10 };
-    QTest::newRow("new") << 101 << 22 << QList<int>{ 5, 4, 9, 4 };
-}
-
-// Every row: Top = 960 + 360 (p - 1) + 120 (g - 1), its four buttons side by
-// side in the five columns, colours by viewpoint.
-void TestWindow::gridRows()
-{
-    QFETCH(int, first);
-    QFETCH(int, count);
-    QFETCH(QList<int>, groups);
-    static const int lefts[] = { 840, 1800, 3000, 4920 };
-    int p = 1;
-    for (int g = 1; g <= 4; ++g) {
-        const int groupTop = 960 + 360 * (p - 1) + 120 * (g - 1);
-        for (int i = 0; i < groups[g - 1]; ++i, ++p) {
-            const int top = 960 + 360 * (p - 1) + 120 * (g - 1);
-            for (int column = 0; column < 4; ++column) {
-                const int number = first + column * count + p - 1;
-                QWidget *b = control(qPrintable(QStringLiteral("Command%1").arg(number)));
-                QCOMPARE(b->y(), top / 15);
-                QCOMPARE(b->x(), lefts[column] / 15);
-                QCOMPARE(b->height(), 25);
-            }
-            const auto colour = [&](int column) {
-                return control(qPrintable(QStringLiteral("Command%1").arg(first + column * count + p - 1)))
-                        ->property("backColor");
-            };
-            QCOMPARE(colour(0), colour(1));
-            QVERIFY(!colour(3).isValid()); // the explanation buttons have no colour
-        }
-        QWidget *title = control(qPrintable(QStringLiteral("Command%1").arg(first + 4 * count + g - 1)));
-        QCOMPARE(title->y(), groupTop / 15);
-        QCOMPARE(title->geometry().bottom() + 1, (960 + 360 * (p - 2) + 120 * (g - 1) + 375) / 15);
+    QFETCH(QString, recorded);
+    const QString now = describe(name);
+    if (qEnvironmentVariableIsSet("SORELIN_RECORD")) // prints the record anew, to be checked before it is kept
+        QSKIP(qPrintable(now));
+    static const char *const what[] = { "name", "place", "font", "face", "caption", "copies", "Text1", "Text2" };
+    const QStringList expected = recorded.split(u'\t'), seen = now.split(u'\t');
+    for (int i = 0; i < qMax(expected.size(), seen.size()); ++i) {
+        const QString e = expected.value(i), s = seen.value(i);
+        QVERIFY2(e == s, qPrintable(QStringLiteral("%1: 「%2」, recorded 「%3」").arg(what[qMin(i, 7)], s, e)));
     }
 }
 
-void TestWindow::startingState()
-{
-    QCOMPARE(m_window->windowTitle(), u"Sorelin");
-    QVERIFY(m_window->windowFlags() & Qt::WindowStaysOnTopHint);
-    QCOMPARE(m_window->tabStrip()->currentTab(), 1);
-    QCOMPARE(m_window->tabStrip()->tabBar()->tabText(0), u" 旧 内容項目");
-    QCOMPARE(m_window->tabStrip()->tabBar()->tabText(1), u" 教科化後");
-    QCOMPARE(control<QLineEdit>("Text1")->text(), QString());
-    QCOMPARE(control("Text1")->property("backColor").toUInt(), 0xFFFFFFu);
-    QCOMPARE(control("Text1")->palette().color(QPalette::Base), QColor(Qt::white));
-    QCOMPARE(control("Text2")->property("backColor").toUInt(), 0x80000005u);
-    QCOMPARE(control("Text2")->palette().color(QPalette::Base), QApplication::palette().color(QPalette::Base));
-    QCOMPARE(control<QPushButton>("Command10")->text(), u"2-(5) ");
-    QCOMPARE(control("Command13")->property("backColor").toUInt(), 0xC0FFC0u);
-    QCOMPARE(control("Command61")->property("backColor").toUInt(), 0x80FF80u);
-    QCOMPARE(control("Command176")->property("backColor"), QVariant());
-    QCOMPARE(control("Command191")->property("backColor").toUInt(), 0xC0C0C0u);
-    QCOMPARE(control("Command193")->property("backColor").toUInt(), 0xE0E0E0u);
-    // Title buttons: a 9-point face of their own on the old tab, the window's on the new.
-    QCOMPARE(control("Command97")->font().pixelSize(), 12);
-    QCOMPARE(control("Command189")->font(), m_window->font());
-    QCOMPARE(control("Command25")->font().pixelSize(), 12);
-    QCOMPARE(control("Command123")->font().pixelSize(), 13);
-    QCOMPARE(control("Text2")->font().pixelSize(), 35);
-    QCOMPARE(control("Label2")->font().pixelSize(), 16);
-    QCOMPARE(control<QLabel>("Image1")->pixmap().size(), QSize(217, 46));
-}
 
 void TestWindow::visibilityPerTab()
 {
@@ -236,60 +211,7 @@ void TestWindow::visibilityPerTab()
     }
 }
 
-void TestWindow::clicks_data()
-{
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("pane");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<quint32>("colour");
-    QTest::addColumn<QString>("clipboard");
-    auto row = [](const char *button, const char *pane, const char16_t *text, quint32 colour, const char16_t *clip) {
-        QTest::newRow(button) << QString::fromLatin1(button) << QString::fromLatin1(pane)
-                              << QString::fromUtf16(text) << colour << QString::fromUtf16(clip);
-    };
-    row("Command13", "Text1", u"旧3-(2) ＝ 新D-(20),(21)", 0xC0FFC0, u"3-(2)");
-    row("Command58", "Text1", u"旧2-(5) ＝ 新B-(9)", 0xC0FFFF, u"2-(5) 個性や立場の尊重、謙虚、広い心");
-    row("Command99", "Text1", u"", 0x80000005, u"３　主として自然や崇高なものとのかかわりに関すること");
-    row("Command130", "Text2", u"新B-(8) ＝ 旧2-(3)(4)", 0xC0FFFF, u"友情、信頼");
-    row("Command171", "Text2", u"新A-(5) ＝ 旧1-(4)", 0xFFFFC0, u"真実を大切にし、真理を探究して新しいものを生み出そうと努めること。");
-    row("Command190", "Text2", u"", 0x80000005, u"Ｂ　主として人との関わりに関すること");
-    row("Command193", "", u"", 0, u"特別の教科　道徳");
-}
 
-// A click on the real button: its pane (and only its pane) and the clipboard.
-void TestWindow::clicks()
-{
-    QFETCH(QString, button);
-    QFETCH(QString, pane);
-    QFETCH(QString, text);
-    QFETCH(quint32, colour);
-
-    auto *text1 = control<QLineEdit>("Text1");
-    auto *text2 = control<QLineEdit>("Text2");
-    QWidget *b = control(qPrintable(button));
-    if (!b->isVisible())
-        selectTab(0);
-    // Fill the pane first, so that a title button visibly blanks it.
-    QLineEdit *own = pane == u"Text1" ? text1 : text2;
-    QTest::mouseClick(control(pane == u"Text1" ? "Command1" : "Command101"), Qt::LeftButton);
-    const QString otherText = (own == text1 ? text2 : text1)->text();
-    const QVariant otherColour = (own == text1 ? text2 : text1)->property("backColor");
-    const QString ownBefore = own->text();
-
-    QTest::mouseClick(b, Qt::LeftButton);
-    QTEST(QApplication::clipboard()->text(), "clipboard");
-    if (pane.isEmpty()) {
-        QCOMPARE(own->text(), ownBefore);
-    } else {
-        QCOMPARE(own->text(), text);
-        QCOMPARE(own->property("backColor").toUInt(), colour);
-        if (!Colour(colour).isSystem())
-            QCOMPARE(own->palette().color(QPalette::Base), Colour(colour).toQColor());
-    }
-    QLineEdit *other = own == text1 ? text2 : text1;
-    QCOMPARE(other->text(), otherText);
-    QCOMPARE(other->property("backColor"), otherColour);
-}
 
 void TestWindow::labelsAndTabsBlank()
 {
