@@ -2,12 +2,14 @@
 #include "qtclipboard.h"
 #include "tabstrip.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTest>
@@ -149,8 +151,9 @@ void TestWindow::gridRows_data()
     QTest::addColumn<int>("first");
     QTest::addColumn<int>("count");
     QTest::addColumn<QList<int>>("groups");
-    QTest::newRow("old") << 1 << 24 << QList<int>{ 5, 6, 3, 10 };
-    QTest::newRow("new") << 101 << 22 << QList<int>{ 5, 4, 9, 4 };
+    QTest::addColumn<int>("last"); // the tab's last button
+    QTest::newRow("old") << 1 << 24 << QList<int>{ 5, 6, 3, 10 } << 100;
+    QTest::newRow("new") << 101 << 22 << QList<int>{ 5, 4, 9, 4 } << 193;
 }
 
 // Every row: Top = 960 + 360 (p - 1) + 120 (g - 1), its four buttons side by
@@ -184,6 +187,19 @@ void TestWindow::gridRows()
         QCOMPARE(title->y(), groupTop / 15);
         QCOMPARE(title->geometry().bottom() + 1, (960 + 360 * (p - 2) + 120 * (g - 1) + 375) / 15);
     }
+
+    // Heard rather than seen: no two buttons of a tab sound alike, and each
+    // describes exactly what a press puts on the clipboard.
+    QFETCH(int, last);
+    QSet<QString> heard;
+    for (int number = first; number <= last; ++number) {
+        auto *b = control<QPushButton>(qPrintable(QStringLiteral("Command%1").arg(number)));
+        b->click();
+        QAccessibleInterface *spoken = QAccessible::queryAccessibleInterface(b);
+        QCOMPARE(spoken->text(QAccessible::Description), QApplication::clipboard()->text());
+        heard << spoken->text(QAccessible::Name).trimmed();
+    }
+    QCOMPARE(heard.size(), last - first + 1);
 }
 
 void TestWindow::startingState()
@@ -193,6 +209,14 @@ void TestWindow::startingState()
     QCOMPARE(m_window->tabStrip()->currentTab(), 1);
     QCOMPARE(m_window->tabStrip()->tabBar()->tabText(0), u" 旧 内容項目");
     QCOMPARE(m_window->tabStrip()->tabBar()->tabText(1), u" 教科化後");
+    // To a screen reader: a window, two tabs (the hidden scroll buttons left
+    // out), and panes named for what they show.
+    QCOMPARE(QAccessible::queryAccessibleInterface(m_window)->role(), QAccessible::Window);
+    QAccessibleInterface *tabs = QAccessible::queryAccessibleInterface(m_window->tabStrip()->tabBar());
+    QCOMPARE(tabs->childCount(), 2);
+    QCOMPARE(tabs->child(0)->text(QAccessible::Name), u"旧 内容項目");
+    QCOMPARE(QAccessible::queryAccessibleInterface(control("Text2"))->text(QAccessible::Name),
+             u"新の内容項目に対応する旧の内容項目");
     QCOMPARE(control<QLineEdit>("Text1")->text(), QString());
     QCOMPARE(control("Text1")->property("backColor").toUInt(), 0xFFFFFFu);
     QCOMPARE(control("Text1")->palette().color(QPalette::Base), QColor(Qt::white));
@@ -243,17 +267,24 @@ void TestWindow::clicks_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<quint32>("colour");
     QTest::addColumn<QString>("clipboard");
-    auto row = [](const char *button, const char *pane, const char16_t *text, quint32 colour, const char16_t *clip) {
+    QTest::addColumn<QString>("heard"); // the button's name to a screen reader
+    auto row = [](const char *button, const char *pane, const char16_t *text, quint32 colour, const char16_t *clip,
+                  const char16_t *heard) {
         QTest::newRow(button) << QString::fromLatin1(button) << QString::fromLatin1(pane)
-                              << QString::fromUtf16(text) << colour << QString::fromUtf16(clip);
+                              << QString::fromUtf16(text) << colour << QString::fromUtf16(clip)
+                              << QString::fromUtf16(heard);
     };
-    row("Command13", "Text1", u"旧3-(2) ＝ 新D-(20),(21)", 0xC0FFC0, u"3-(2)");
-    row("Command58", "Text1", u"旧2-(5) ＝ 新B-(9)", 0xC0FFFF, u"2-(5) 個性や立場の尊重、謙虚、広い心");
-    row("Command99", "Text1", u"", 0x80000005, u"３　主として自然や崇高なものとのかかわりに関すること");
-    row("Command130", "Text2", u"新B-(8) ＝ 旧2-(3)(4)", 0xC0FFFF, u"友情、信頼");
-    row("Command171", "Text2", u"新A-(5) ＝ 旧1-(4)", 0xFFFFC0, u"真実を大切にし、真理を探究して新しいものを生み出そうと努めること。");
-    row("Command190", "Text2", u"", 0x80000005, u"Ｂ　主として人との関わりに関すること");
-    row("Command193", "", u"", 0, u"特別の教科　道徳");
+    row("Command13", "Text1", u"旧3-(2) ＝ 新D-(20),(21)", 0xC0FFC0, u"3-(2)", u"3-(2)");
+    row("Command10", "Text1", u"旧2-(5) ＝ 新B-(9)", 0xC0FFFF, u"2-(5)", u"2-(5)");
+    row("Command31", "Text1", u"旧2-(2) ＝ 新B-(6)", 0xC0FFFF, u"人間愛、思いやり", u"人間愛");
+    row("Command35", "Text1", u"旧2-(6) ＝ 新B-(6)", 0xC0FFFF, u"感謝", u"感謝");
+    row("Command58", "Text1", u"旧2-(5) ＝ 新B-(9)", 0xC0FFFF, u"2-(5) 個性や立場の尊重、謙虚、広い心", u"2-(5) 個性立場");
+    row("Command99", "Text1", u"", 0x80000005, u"３　主として自然や崇高なものとのかかわりに関すること", u"3 自然崇高");
+    row("Command130", "Text2", u"新B-(8) ＝ 旧2-(3)(4)", 0xC0FFFF, u"友情、信頼", u"友情信頼");
+    row("Command171", "Text2", u"新A-(5) ＝ 旧1-(4)", 0xFFFFC0, u"真実を大切にし、真理を探究して新しいものを生み出そうと努めること。",
+        u"A-(5) 説明文");
+    row("Command190", "Text2", u"", 0x80000005, u"Ｂ　主として人との関わりに関すること", u"B 人との関わり");
+    row("Command193", "", u"", 0, u"特別の教科　道徳", u"特別の教科　道徳");
 }
 
 // A click on the real button: its pane (and only its pane) and the clipboard.
@@ -278,6 +309,7 @@ void TestWindow::clicks()
 
     QTest::mouseClick(b, Qt::LeftButton);
     QTEST(QApplication::clipboard()->text(), "clipboard");
+    QTEST(QAccessible::queryAccessibleInterface(b)->text(QAccessible::Name), "heard");
     if (pane.isEmpty()) {
         QCOMPARE(own->text(), ownBefore);
     } else {
@@ -360,6 +392,10 @@ void TestWindow::failedCopyIsReported()
     QTest::mouseClick(window.findChild<QWidget *>(QStringLiteral("Command107")), Qt::LeftButton);
     QTRY_VERIFY(QToolTip::isVisible());
     QCOMPARE(QToolTip::text(), u"コピーできませんでした。もう一度押してください。");
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    const auto note = std::find_if(windows.cbegin(), windows.cend(), [](QWidget *w) { return w->inherits("QTipLabel"); });
+    QCOMPARE(QAccessible::queryAccessibleInterface(*note)->role(), QAccessible::Notification);
+    QCOMPARE(QAccessible::queryAccessibleInterface(*note)->text(QAccessible::Name), QToolTip::text());
     // The pane is written before the clipboard and shows the item all the same.
     QCOMPARE(window.findChild<QLineEdit *>(QStringLiteral("Text2"))->text(), u"新B-(7) ＝ 旧2-(1)");
     QToolTip::hideText();
