@@ -100,8 +100,7 @@ public:
 
     int indexOfChild(const QAccessibleInterface *child) const override
     {
-        const qsizetype at = m_tabs.indexOf(QAccessible::uniqueId(const_cast<QAccessibleInterface *>(child)));
-        return int(at);
+        return int(m_tabs.indexOf(QAccessible::uniqueId(const_cast<QAccessibleInterface *>(child))));
     }
 
     QAccessibleInterface *focusChild() const override
