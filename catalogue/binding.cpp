@@ -26,6 +26,19 @@ constexpr Run runs[] = {
     { 193, ButtonKind::SubjectTitle, Curriculum::New, 1 },
 };
 
+QString explanationCaption()
+{
+    return QStringLiteral(u"説明文");
+}
+
+// The keyword captions are spaced to the width of four characters for the
+// eye ("人 間 愛", "感　　謝"); a screen reader would read the gaps aloud.
+QString unspaced(const QString &caption)
+{
+    QString text = caption;
+    return text.remove(u' ').remove(QChar(0x3000));
+}
+
 } // namespace
 
 const Viewpoint &ButtonBinding::viewpoint() const
@@ -44,9 +57,31 @@ QString ButtonBinding::caption() const
     case ButtonKind::CodeKeyword:
         return item().code + u' ' + item().keywordCaption;
     case ButtonKind::Explanation:
-        return QStringLiteral(u"説明文");
+        return explanationCaption();
     case ButtonKind::ViewpointTitle:
         return viewpoint().titleCaption;
+    case ButtonKind::SubjectTitle:
+        return Catalogue::subjectTitle();
+    }
+    return {};
+}
+
+// A listener meets the buttons one at a time, without the grid around them:
+// each name carries what the eye takes from the row or the column, the item's
+// code for an explanation and the viewpoint's label for a title.
+QString ButtonBinding::spokenName() const
+{
+    switch (kind) {
+    case ButtonKind::Code:
+        return item().code; // not the caption, which has a trailing space once
+    case ButtonKind::Keyword:
+        return unspaced(item().keywordCaption);
+    case ButtonKind::CodeKeyword:
+        return item().code + u' ' + unspaced(item().keywordCaption);
+    case ButtonKind::Explanation:
+        return item().code + u' ' + explanationCaption();
+    case ButtonKind::ViewpointTitle:
+        return QString(viewpoint().label) + u' ' + viewpoint().titleCaption;
     case ButtonKind::SubjectTitle:
         return Catalogue::subjectTitle();
     }

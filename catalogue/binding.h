@@ -20,8 +20,9 @@ struct ButtonBinding
     const ContentItem &item() const { return Catalogue::item(curriculum, row); }
     const Viewpoint &viewpoint() const;
 
-    QString caption() const;  // what the button shows
-    QString copyText() const; // what the button puts on the clipboard
+    QString caption() const;    // what the button shows
+    QString copyText() const;   // what the button puts on the clipboard
+    QString spokenName() const; // what a screen reader says the button is
 };
 
 namespace Binding {

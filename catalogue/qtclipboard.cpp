@@ -54,7 +54,8 @@ bool QtClipboard::setText(const QString &text)
 {
     m_clipboard->setText(text, QClipboard::Clipboard);
 #ifdef SORELIN_X11_CLIPBOARD
-    if (auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>())
+    // (The offscreen platform answers to the X11 interface too, with no connection.)
+    if (auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>(); x11 && x11->connection())
         return serverSaysWeOwnClipboard(x11->connection());
 #endif
     return m_clipboard->text(QClipboard::Clipboard) == text;

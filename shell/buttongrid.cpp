@@ -90,6 +90,11 @@ QList<Button> create(TabStrip *strip, const QFont &windowFont)
         const ButtonBinding binding = *Binding::forButton(number);
         auto *widget = new CaptionButton(binding.caption());
         widget->setObjectName(QStringLiteral("Command%1").arg(number));
+        // Heard rather than seen: the caption without its spacing, and the
+        // very text a press will paste, so that a listener can tell the 46
+        // "説明文" buttons apart.
+        widget->setAccessibleName(binding.spokenName());
+        widget->setAccessibleDescription(binding.copyText());
 
         const int pixels = fontPixels(binding.kind, binding.curriculum);
         widget->setFont(pixels ? Fonts::japanese(pixels) : windowFont);

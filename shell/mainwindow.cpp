@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "accessibility.h"
 #include "captionbutton.h"
 #include "clicklabel.h"
 #include "fonts.h"
@@ -10,7 +11,6 @@
 #include <QFrame>
 #include <QLineEdit>
 #include <QTabBar>
-#include <QToolTip>
 
 namespace {
 
@@ -58,6 +58,7 @@ QLineEdit *makePane(const QString &name, int top)
 MainWindow::MainWindow(Clipboard &clipboard, QWidget *parent)
     : QWidget(parent), m_clipboard(clipboard)
 {
+    Accessibility::install();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Sorelin"));
     setFont(Fonts::window(QApplication::font()));
@@ -97,6 +98,8 @@ void MainWindow::buildPanes()
 {
     m_text1 = makePane(QStringLiteral("Text1"), 10320);
     m_text2 = makePane(QStringLiteral("Text2"), 9600);
+    m_text1->setAccessibleName(Accessibility::paneName(Curriculum::Old));
+    m_text2->setAccessibleName(Accessibility::paneName(Curriculum::New));
     m_pane1 = LinePane(m_text1);
     m_pane2 = LinePane(m_text2);
     m_pane1.setBackColor(Colour(0xFFFFFF));
@@ -147,5 +150,5 @@ void MainWindow::press(const ButtonGrid::Button &button)
 void MainWindow::reportFailure(QWidget *where)
 {
     QApplication::beep();
-    QToolTip::showText(where->mapToGlobal(QPoint(0, where->height())), failureMessage(), where);
+    Accessibility::showNote(where, failureMessage());
 }

@@ -2,6 +2,7 @@
 #include "qtclipboard.h"
 #include "tabstrip.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFile>
 #include <QClipboard>
@@ -9,6 +10,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTest>
@@ -45,6 +47,7 @@ private Q_SLOTS:
     void cleanup();
     void recorded_data();
     void recorded();
+    void heardApart();
     void visibilityPerTab();
     void labelsAndTabsBlank();
     void keyboard();
@@ -118,8 +121,19 @@ QString TestWindow::describe(const QString &name)
                         !showsText ? QString() : font == m_window->font() ? QStringLiteral("window")
                                                                          : QString::number(font.pixelSize()),
                         face.isValid() ? hex(face.toUInt()) : QString() };
+    // What a screen reader says of it: its name, and for the tab strip its tabs.
+    QAccessibleInterface *spoken = QAccessible::queryAccessibleInterface(strip ? strip->tabBar() : w);
+    QString heard = spoken->text(QAccessible::Name);
+    if (strip) {
+        QStringList tabs;
+        for (int i = 0; i < spoken->childCount(); ++i)
+            tabs << spoken->child(i)->text(QAccessible::Name);
+        heard = tabs.join(u'|');
+    } else if (w == m_window && spoken->role() != QAccessible::Window) {
+        heard += QStringLiteral(" (not a window)");
+    }
     if (auto *button = qobject_cast<QPushButton *>(w)) {
-        fields << button->text();
+        fields << button->text() << heard;
         selectTab(name.mid(7).toInt() <= 100 ? 0 : 1);
         const QList<QLineEdit *> panes{ control<QLineEdit>("Text1"), control<QLineEdit>("Text2") };
         for (QLineEdit *pane : panes) {
@@ -128,7 +142,9 @@ QString TestWindow::describe(const QString &name)
         }
         QApplication::clipboard()->setText(QStringLiteral("="));
         QTest::mouseClick(button, Qt::LeftButton);
-        fields << QApplication::clipboard()->text();
+        // A listener is told exactly what a press copies.
+        const QString copied = QApplication::clipboard()->text(), told = spoken->text(QAccessible::Description);
+        fields << copied + (told == copied ? QString() : QStringLiteral(" (described as 「%1」)").arg(told));
         for (QLineEdit *pane : panes) {
             const QVariant colour = pane->property("backColor");
             if (!colour.isValid()) {
@@ -143,13 +159,13 @@ QString TestWindow::describe(const QString &name)
                             + (right ? QString() : QStringLiteral(" shown as ") + shown.name());
         }
     } else if (auto *label = qobject_cast<QLabel *>(w)) {
-        fields << label->text();
+        fields << label->text() << heard;
     } else if (auto *edit = qobject_cast<QLineEdit *>(w)) {
-        fields << edit->text();
+        fields << edit->text() << heard;
     } else if (w == m_window) {
-        fields << w->windowTitle();
+        fields << w->windowTitle() << heard;
     } else if (strip) {
-        fields << strip->tabBar()->tabText(0) + u'|' + strip->tabBar()->tabText(1);
+        fields << strip->tabBar()->tabText(0) + u'|' + strip->tabBar()->tabText(1) << heard;
     }
     return fields.join(u'\t');
 }
@@ -180,14 +196,25 @@ void TestWindow::recorded()
     const QString now = describe(name);
     if (qEnvironmentVariableIsSet("SORELIN_RECORD")) // prints the record anew, to be checked before it is kept
         QSKIP(qPrintable(now));
-    static const char *const what[] = { "name", "place", "font", "face", "caption", "copies", "Text1", "Text2" };
+    static const char *const what[] = { "name", "place", "font", "face", "caption", "heard", "copies", "Text1", "Text2" };
     const QStringList expected = recorded.split(u'\t'), seen = now.split(u'\t');
     for (int i = 0; i < qMax(expected.size(), seen.size()); ++i) {
         const QString e = expected.value(i), s = seen.value(i);
-        QVERIFY2(e == s, qPrintable(QStringLiteral("%1: 「%2」, recorded 「%3」").arg(what[qMin(i, 7)], s, e)));
+        QVERIFY2(e == s, qPrintable(QStringLiteral("%1: 「%2」, recorded 「%3」").arg(what[qMin(i, 8)], s, e)));
     }
 }
 
+
+// No two buttons of a tab sound alike to a screen reader.
+void TestWindow::heardApart()
+{
+    QSet<QString> heard[2];
+    for (int n = 1; n <= 193; ++n)
+        heard[n > 100] << QAccessible::queryAccessibleInterface(control(qPrintable(QStringLiteral("Command%1").arg(n))))
+                                  ->text(QAccessible::Name);
+    QCOMPARE(heard[0].size(), 100);
+    QCOMPARE(heard[1].size(), 93);
+}
 
 void TestWindow::visibilityPerTab()
 {
@@ -282,6 +309,11 @@ void TestWindow::failedCopyIsReported()
     QTest::mouseClick(window.findChild<QWidget *>(QStringLiteral("Command107")), Qt::LeftButton);
     QTRY_VERIFY(QToolTip::isVisible());
     QCOMPARE(QToolTip::text(), u"コピーできませんでした。もう一度押してください。");
+    // Also a notification to assistive technology.
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    const auto note = std::find_if(windows.cbegin(), windows.cend(), [](QWidget *w) { return w->inherits("QTipLabel"); });
+    QCOMPARE(QAccessible::queryAccessibleInterface(*note)->role(), QAccessible::Notification);
+    QCOMPARE(QAccessible::queryAccessibleInterface(*note)->text(QAccessible::Name), QToolTip::text());
     // The pane is written before the clipboard and shows the item all the same.
     QCOMPARE(window.findChild<QLineEdit *>(QStringLiteral("Text2"))->text(), u"新B-(7) ＝ 旧2-(1)");
     QToolTip::hideText();

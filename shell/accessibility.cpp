@@ -1,0 +1,189 @@
+#include "accessibility.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QApplication>
+#include <QLabel>
+#include <QPointer>
+#include <QTabBar>
+#include <QToolTip>
+
+namespace {
+
+// One tab of the tab row. Qt's own tab row also lists its two scroll
+// buttons, hidden for good here since both tabs always fit, and reads the
+// captions with the space that sets them off the pictures.
+class TabAccessible : public QAccessibleInterface, public QAccessibleActionInterface
+{
+public:
+    TabAccessible(QTabBar *bar, int index) : m_bar(bar), m_index(index) {}
+
+    bool isValid() const override { return m_bar && m_index < m_bar->count(); }
+    QObject *object() const override { return nullptr; }
+    QWindow *window() const override { return m_bar ? m_bar->window()->windowHandle() : nullptr; }
+    QAccessibleInterface *parent() const override { return QAccessible::queryAccessibleInterface(m_bar.data()); }
+    QAccessibleInterface *child(int) const override { return nullptr; }
+    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
+    QAccessible::Role role() const override { return QAccessible::PageTab; }
+
+    QString text(QAccessible::Text t) const override
+    {
+        return isValid() && t == QAccessible::Name ? m_bar->tabText(m_index).trimmed() : QString();
+    }
+    void setText(QAccessible::Text, const QString &) override {}
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State s;
+        if (!isValid()) {
+            s.invalid = true;
+            return s;
+        }
+        s = parent()->state();
+        s.selectable = true;
+        s.selected = m_bar->currentIndex() == m_index;
+        s.focused = s.focused && s.selected;
+        return s;
+    }
+
+    QRect rect() const override
+    {
+        if (!isValid())
+            return {};
+        const QRect tab = m_bar->tabRect(m_index);
+        return QRect(m_bar->mapToGlobal(tab.topLeft()), tab.size());
+    }
+
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface *>(this) : nullptr;
+    }
+    QStringList actionNames() const override { return { pressAction() }; }
+    void doAction(const QString &action) override
+    {
+        if (isValid() && action == pressAction())
+            m_bar->setCurrentIndex(m_index);
+    }
+    QStringList keyBindingsForAction(const QString &) const override { return {}; }
+
+    int index() const { return m_index; }
+
+private:
+    QPointer<QTabBar> m_bar;
+    int m_index;
+};
+
+class TabRowAccessible : public QAccessibleWidget
+{
+public:
+    explicit TabRowAccessible(QTabBar *bar) : QAccessibleWidget(bar, QAccessible::PageTabList) {}
+    ~TabRowAccessible() override
+    {
+        for (QAccessible::Id id : std::as_const(m_tabs))
+            QAccessible::deleteAccessibleInterface(id);
+    }
+
+    int childCount() const override { return bar()->count(); }
+
+    QAccessibleInterface *child(int index) const override
+    {
+        if (index < 0 || index >= bar()->count())
+            return nullptr;
+        while (m_tabs.size() <= index) {
+            auto *tab = new TabAccessible(bar(), int(m_tabs.size()));
+            m_tabs.append(QAccessible::registerAccessibleInterface(tab));
+        }
+        return QAccessible::accessibleInterface(m_tabs.at(index));
+    }
+
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        return int(m_tabs.indexOf(QAccessible::uniqueId(const_cast<QAccessibleInterface *>(child))));
+    }
+
+    QAccessibleInterface *focusChild() const override
+    {
+        return bar()->hasFocus() ? child(bar()->currentIndex()) : nullptr;
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        return t == QAccessible::Name ? bar()->tabText(bar()->currentIndex()).trimmed() : QString();
+    }
+
+private:
+    QTabBar *bar() const { return static_cast<QTabBar *>(widget()); }
+
+    mutable QList<QAccessible::Id> m_tabs;
+};
+
+// Qt shows a tool tip in a label of its own; the only one this program shows
+// is the note of a failed copy, which a screen reader speaks as it appears
+// when it is a notification, but keeps quiet about as a tool tip.
+class NoteAccessible : public QAccessibleWidget
+{
+public:
+    explicit NoteAccessible(QLabel *label) : QAccessibleWidget(label, QAccessible::Notification) {}
+
+    QString text(QAccessible::Text t) const override
+    {
+        return t == QAccessible::Name ? static_cast<QLabel *>(widget())->text() : QAccessibleWidget::text(t);
+    }
+};
+
+QAccessibleInterface *interfaceFor(const QString &className, QObject *object)
+{
+    auto *widget = qobject_cast<QWidget *>(object);
+    if (!widget)
+        return nullptr;
+    // A top-level window is a frame to a screen reader; a plain widget would
+    // pass for a "filler", a mere grouping inside some other window.
+    if (className == u"MainWindow")
+        return new QAccessibleWidget(widget, QAccessible::Window);
+    if (className == u"QTabBar" && widget->parentWidget() && widget->parentWidget()->inherits("TabStrip"))
+        return new TabRowAccessible(static_cast<QTabBar *>(widget));
+    if (className == u"QTipLabel")
+        return new NoteAccessible(static_cast<QLabel *>(widget));
+    return nullptr;
+}
+
+QWidget *shownNote()
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget *window : windows) {
+        if (window->inherits("QTipLabel") && window->isVisible())
+            return window;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+namespace Accessibility {
+
+void install()
+{
+    QAccessible::installFactory(interfaceFor); // once: a second install is ignored
+}
+
+QString paneName(Curriculum curriculum)
+{
+    return QStringLiteral(u"%1の内容項目に対応する%2の内容項目")
+            .arg(Catalogue::prefix(curriculum), Catalogue::prefix(Catalogue::other(curriculum)));
+}
+
+void showNote(QWidget *where, const QString &note)
+{
+    QToolTip::showText(where->mapToGlobal(QPoint(0, where->height())), note, where);
+    // Qt tells assistive technology nothing when a tool tip appears (nor when
+    // one still up gets its text again), and a screen reader speaks a
+    // notification only when told that it is showing.
+    if (QWidget *shown = shownNote()) {
+        QAccessibleEvent event(shown, QAccessible::ObjectShow);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+} // namespace Accessibility

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "catalogue.h"
+
+class QString;
+class QWidget;
+
+// What a screen reader is told beyond what each widget says of itself: the
+// window as a frame, the tab row with its tabs only, the panes by what they
+// show, and the note of a failed copy as a notification.
+namespace Accessibility {
+
+// Installs the program's own accessible interfaces; call it before the
+// window is made, as an object keeps the interface it was first given.
+void install();
+
+// What a correspondence pane is read as: the set whose items it answers for.
+QString paneName(Curriculum curriculum);
+
+// A short note in a tool tip under the widget, spoken by a screen reader as
+// it appears, also when the same note is still up from a moment before.
+void showNote(QWidget *where, const QString &note);
+
+} // namespace Accessibility
