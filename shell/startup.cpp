@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -49,8 +50,8 @@ QStringList availablePlatforms()
             const QJsonObject meta = QPluginLoader(file.absoluteFilePath()).metaData();
             if (!meta.value(QStringLiteral("IID")).toString().contains(u"QPlatformIntegrationFactoryInterface"))
                 continue;
-            const QJsonArray names = meta.value(QStringLiteral("MetaData")).toObject().value(QStringLiteral("Keys")).toArray();
-            for (const auto &name : names)
+            const QJsonObject data = meta.value(QStringLiteral("MetaData")).toObject();
+            for (const auto &name : data.value(QStringLiteral("Keys")).toArray())
                 keys << name.toString().toLower();
         }
     }

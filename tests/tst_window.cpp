@@ -472,7 +472,8 @@ void TestWindow::noDisplayGivesClearError_data()
     const QString display = QStringLiteral("ディスプレイ");
     QTest::newRow("no DISPLAY") << QStringList() << display << 1;
     QTest::newRow("unreachable DISPLAY") << QStringList{ "DISPLAY=:987" } << display << 1;
-    QTest::newRow("no Wayland compositor") << QStringList{ "WAYLAND_DISPLAY=sorelin-none", "XDG_RUNTIME_DIR=" + QDir::tempPath() } << display << 1;
+    QTest::newRow("no Wayland compositor")
+            << QStringList{ "WAYLAND_DISPLAY=sorelin-none", "XDG_RUNTIME_DIR=" + QDir::tempPath() } << display << 1;
     QTest::newRow("unknown platform") << QStringList{ "DISPLAY=:987", "QT_QPA_PLATFORM=xbc" }
                                       << QStringLiteral("「xbc」.*\\n.*: .*offscreen.*xcb") << 2;
     QTest::newRow("Qt's diagnostics asked for")

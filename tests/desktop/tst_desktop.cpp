@@ -359,7 +359,8 @@ class DesktopTest : public QObject
         if (start.x11)
             env.insert("DISPLAY", display);
         if (start.wayland)
-            env.insert("WAYLAND_DISPLAY", qEnvironmentVariable("SORELIN_WAYLAND")), env.insert("WAYLAND_DEBUG", "client");
+            env.insert("WAYLAND_DISPLAY", qEnvironmentVariable("SORELIN_WAYLAND"));
+        env.insert("WAYLAND_DEBUG", "client"); // shows the Wayland window's title
         if (start.platform)
             env.insert("QT_QPA_PLATFORM", start.platform);
         QTemporaryFile log(m_artifacts.filePath("start-XXXXXX.log"));
@@ -407,12 +408,14 @@ class DesktopTest : public QObject
                 found << it.next().captured().toInt();
             return found.size() >= 4 ? found : QList<int>(4);
         };
-        const QList<int> frame = numbers({ "-id", window, "_NET_FRAME_EXTENTS" }), area = numbers({ "-root", "_NET_WORKAREA" });
+        const QList<int> frame = numbers({ "-id", window, "_NET_FRAME_EXTENTS" });
+        const QList<int> area = numbers({ "-root", "_NET_WORKAREA" });
         const int top = 784 + frame[2] + frame[3] <= area[3] ? qMin(72, area[1] + area[3] - frame[3] - 784)
                                                              : area[1] + frame[2];
         QRect place;
         return poll([&] { return (place = clientGeometry(window, display)) == QRect(50, top, 424, 784); }, 3000, 50)
-                || fail(QStringLiteral("the window stands at %1,%2, expected 50,%3").arg(place.x()).arg(place.y()).arg(top));
+                || fail(QStringLiteral("the window stands at %1,%2, expected 50,%3")
+                                .arg(place.x()).arg(place.y()).arg(top));
     }
 
     // Runs space-separated steps; on failure m_error names the step.
