@@ -1,54 +1,17 @@
 #include "mainwindow.h"
 #include "qtclipboard.h"
+#include "screenfit.h"
+#include "startup.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QIcon>
 
-#include <cstdio>
-#include <cstdlib>
-
-namespace {
-
-// Until the application object stands, the windowing system's complaints are
-// held back: if no display can be reached, one plain line says so and the
-// program ends with status 1 instead of aborting.
-struct HeldMessage
-{
-    QtMsgType type;
-    QString text;
-};
-QList<HeldMessage> held;
-
-void holdStartupMessages(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (type == QtFatalMsg) {
-        std::fputs("Brevant: 画面（ディスプレイ）に接続できないため起動できません。"
-                   "デスクトップの中から起動してください。 (cannot connect to a display)\n",
-                   stderr);
-        std::fflush(stderr);
-        std::_Exit(1);
-    }
-    held.append({ type, qFormatLogMessage(type, context, message) });
-}
-
-void releaseStartupMessages()
-{
-    qInstallMessageHandler(nullptr);
-    for (const HeldMessage &message : std::as_const(held)) {
-        if (message.type != QtDebugMsg && message.type != QtInfoMsg)
-            std::fprintf(stderr, "%s\n", qUtf8Printable(message.text));
-    }
-    held.clear();
-}
-
-} // namespace
-
 int main(int argc, char *argv[])
 {
-    qInstallMessageHandler(holdStartupMessages);
+    Startup::prepare(argc, argv);
     QApplication app(argc, argv);
-    releaseStartupMessages();
+    Startup::finish();
 
     QApplication::setApplicationName(QStringLiteral("Sorelin"));
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
@@ -62,5 +25,6 @@ int main(int argc, char *argv[])
     QtClipboard clipboard(QApplication::clipboard());
     MainWindow window(clipboard);
     window.show();
+    ScreenFit::keep(&window);
     return app.exec();
 }

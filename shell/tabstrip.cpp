@@ -1,12 +1,16 @@
 #include "tabstrip.h"
 
+#include "tabbar.h"
+
+#include <QAbstractButton>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyleOptionTabWidgetFrame>
 #include <QTabBar>
 
 TabStrip::TabStrip(int tabRowHeight, QWidget *parent)
-    : QWidget(parent), m_tabBar(new QTabBar(this)), m_tabRowHeight(tabRowHeight)
+    : QWidget(parent), m_tabBar(new TabBar(this)), m_tabRowHeight(tabRowHeight)
 {
     m_tabBar->setObjectName(QStringLiteral("tabBar"));
     m_tabBar->setExpanding(true);
@@ -61,6 +65,51 @@ void TabStrip::showControlsOf(int tab)
         for (QWidget *control : std::as_const(m_controls[t]))
             control->setVisible(t == tab);
     }
+}
+
+namespace {
+
+// A switch of tab by keyboard, as in other tab controls: +1, -1, or 0 for none.
+int tabStep(const QKeyEvent &event)
+{
+    if (!(event.modifiers() & Qt::ControlModifier))
+        return 0;
+    const bool shift = event.modifiers() & Qt::ShiftModifier;
+    switch (event.key()) {
+    case Qt::Key_Tab:
+        return shift ? -1 : 1;
+    case Qt::Key_Backtab:
+        return -1;
+    case Qt::Key_PageDown:
+        return 1;
+    case Qt::Key_PageUp:
+        return -1;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+// Keys the focused control leaves unhandled come up here.
+void TabStrip::keyPressEvent(QKeyEvent *event)
+{
+    const int count = m_tabBar->count();
+    if (const int step = tabStep(*event); step != 0 && count > 1) {
+        // Selected as by a click, so the switch raises clicked(). The focus
+        // goes to the tabs: the focused control may have been hidden.
+        m_tabBar->setCurrentIndex((m_tabBar->currentIndex() + step + count) % count);
+        window()->setAttribute(Qt::WA_KeyboardFocusChange);
+        m_tabBar->setFocus(Qt::TabFocusReason);
+        return;
+    }
+    // Return and Enter press the focused button, as Space does.
+    auto *button = qobject_cast<QAbstractButton *>(focusWidget());
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && button && isAncestorOf(button)) {
+        button->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void TabStrip::resizeEvent(QResizeEvent *)

@@ -28,6 +28,7 @@ Q_SIGNALS:
     void clicked(int previousTab);
 
 protected:
+    void keyPressEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 

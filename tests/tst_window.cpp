@@ -10,11 +10,14 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSet>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTest>
 #include <QToolTip>
+
+#include <cmath>
 
 namespace {
 
@@ -52,6 +55,7 @@ private Q_SLOTS:
     void keyboard();
     void failedCopyIsReported();
     void longestPaneTextFits();
+    void readableOnDarkTheme_data();
     void readableOnDarkTheme();
     void noDisplayGivesClearError_data();
     void noDisplayGivesClearError();
@@ -262,6 +266,11 @@ void TestWindow::keyboard()
     m_window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_window));
     QCOMPARE(QApplication::focusWidget(), bar);
+    // The focus rectangle shows on the selected tab from the start.
+    const QImage focused = bar->grab().toImage();
+    bar->clearFocus();
+    QVERIFY(bar->grab().toImage() != focused);
+    bar->setFocus();
 
     QStringList expected{ QStringLiteral("tabBar") };
     for (int n = 1; n <= 192; ++n)
@@ -277,10 +286,25 @@ void TestWindow::keyboard()
     } while (w != bar && order.size() < 400);
     QCOMPARE(order, expected);
 
+    // Space, Return and Enter press the focused button.
     control("Command120")->setFocus();
-    QTest::keyClick(control("Command120"), Qt::Key_Space);
-    QCOMPARE(QApplication::clipboard()->text(), u"D-(20)");
-    QCOMPARE(control<QLineEdit>("Text2")->text(), u"新D-(20) ＝ 旧3-(2)");
+    for (Qt::Key key : { Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter }) {
+        QApplication::clipboard()->setText(QStringLiteral("="));
+        QTest::keyClick(control("Command120"), key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        QCOMPARE(QApplication::clipboard()->text(), u"D-(20)");
+    }
+
+    // The keys of a tab control switch tabs, blank both panes as a click on
+    // a tab does, and leave the focus on the tabs.
+    for (QKeyCombination key : { Qt::CTRL | Qt::Key_Tab, Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab,
+                                 Qt::CTRL | Qt::Key_PageDown, Qt::CTRL | Qt::Key_PageUp }) {
+        const int from = m_window->tabStrip()->currentTab();
+        control<QLineEdit>(from == 0 ? "Text1" : "Text2")->setText(QStringLiteral("typed"));
+        QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
+        QCOMPARE(m_window->tabStrip()->currentTab(), 1 - from);
+        QCOMPARE(control<QLineEdit>("Text1")->text() + control<QLineEdit>("Text2")->text(), QString());
+        QCOMPARE(QApplication::focusWidget(), bar);
+    }
 }
 
 void TestWindow::failedCopyIsReported()
@@ -319,16 +343,26 @@ void TestWindow::longestPaneTextFits()
              qPrintable(QString::number(pane->fontMetrics().horizontalAdvance(longest))));
 }
 
+void TestWindow::readableOnDarkTheme_data()
+{
+    QTest::addColumn<QPalette>("palette");
+    QTest::newRow("light") << QApplication::palette();
+    // Colours of a dark desktop theme (Breeze Dark).
+    QPalette dark(QColor(49, 54, 59), QColor(49, 54, 59));
+    for (QPalette::ColorRole role : { QPalette::WindowText, QPalette::Text, QPalette::ButtonText })
+        dark.setColor(role, QColor(252, 252, 252));
+    dark.setColor(QPalette::Base, QColor(35, 38, 41));
+    dark.setColor(QPalette::Highlight, QColor(61, 174, 233));
+    QTest::newRow("dark") << dark;
+}
+
 // On a dark desktop theme the light panes and buttons keep dark text; a blank
-// pane takes the theme's own pair of colours.
+// pane takes the theme's own pair of colours; the selected tab stands out.
 void TestWindow::readableOnDarkTheme()
 {
+    QFETCH(QPalette, palette);
     const QPalette original = QApplication::palette();
-    QPalette dark = original;
-    dark.setColor(QPalette::Base, QColor(30, 30, 30));
-    dark.setColor(QPalette::Text, QColor(230, 230, 230));
-    dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
-    QApplication::setPalette(dark);
+    QApplication::setPalette(palette);
     MainWindow window(*m_clipboard);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -342,33 +376,64 @@ void TestWindow::readableOnDarkTheme()
     QWidget *button = window.findChild<QWidget *>(QStringLiteral("Command159"));
     QVERIFY(contrast(button->palette(), QPalette::Button, QPalette::ButtonText) > 0.5);
     QTest::mouseClick(window.findChild<QWidget *>(QStringLiteral("Label2")), Qt::LeftButton);
-    QCOMPARE(pane->palette().color(QPalette::Base), QColor(30, 30, 30));
+    QCOMPARE(pane->palette().color(QPalette::Base), palette.color(QPalette::Base));
+
+    // Beside the captions, where the two tabs are drawn alike but for being
+    // selected, some of the selected tab plainly differs from the other.
+    QTabBar *bar = window.tabStrip()->tabBar();
+    const QImage tabs = bar->grab().toImage();
+    const QRect selected = bar->tabRect(1), other = bar->tabRect(0);
+    int plain = 0;
+    for (int y = 0; y < bar->height(); ++y) {
+        for (int x = 14; x > 2; --x) {
+            const QColor a = tabs.pixelColor(selected.right() - x, y), b = tabs.pixelColor(other.right() - x, y);
+            plain += std::hypot(a.red() - b.red(), a.green() - b.green(), a.blue() - b.blue()) >= 100;
+        }
+    }
     QApplication::setPalette(original);
+    QVERIFY2(plain >= 30, qPrintable(QString::number(plain)));
 }
 
 void TestWindow::noDisplayGivesClearError_data()
 {
-    QTest::addColumn<QString>("display");
-    QTest::newRow("no DISPLAY") << QString();
-    QTest::newRow("unreachable DISPLAY") << QStringLiteral(":987");
+    QTest::addColumn<QStringList>("env");
+    QTest::addColumn<QString>("says");
+    QTest::addColumn<int>("lines"); // 0: Qt's diagnostics come first
+    const QString display = QStringLiteral("ディスプレイ");
+    QTest::newRow("no DISPLAY") << QStringList() << display << 1;
+    QTest::newRow("unreachable DISPLAY") << QStringList{ "DISPLAY=:987" } << display << 1;
+    QTest::newRow("no Wayland compositor")
+            << QStringList{ "WAYLAND_DISPLAY=sorelin-none", "XDG_RUNTIME_DIR=" + QDir::tempPath() } << display << 1;
+    QTest::newRow("unknown platform") << QStringList{ "DISPLAY=:987", "QT_QPA_PLATFORM=xbc" }
+                                      << QStringLiteral("「xbc」.*\\n.*: .*offscreen.*xcb") << 2;
+    QTest::newRow("Qt's diagnostics asked for")
+            << QStringList{ "DISPLAY=:987", "QT_LOGGING_RULES=qt.qpa.*=true" }
+            << QStringLiteral("qt.qpa.xcb: could not connect to display :987\\n(.*\\n)*Brevant: .*") + display << 0;
+    QTest::newRow("plugin diagnostics asked for") << QStringList{ "QT_QPA_PLATFORM=xbc", "QT_DEBUG_PLUGINS=1" }
+                                                  << QStringLiteral("libqxcb") << 0;
 }
 
 void TestWindow::noDisplayGivesClearError()
 {
-    QFETCH(QString, display);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char *name : { "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM" })
-        env.remove(QString::fromLatin1(name));
-    if (!display.isEmpty())
-        env.insert(QStringLiteral("DISPLAY"), display);
+    QFETCH(QStringList, env);
+    QFETCH(QString, says);
+    QFETCH(int, lines);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : { "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "QT_LOGGING_RULES", "QT_DEBUG_PLUGINS" })
+        environment.remove(QString::fromLatin1(name));
+    for (const QString &setting : std::as_const(env))
+        environment.insert(setting.section(u'=', 0, 0), setting.section(u'=', 1));
     QProcess program;
-    program.setProcessEnvironment(env);
+    program.setProcessEnvironment(environment);
     program.start(QStringLiteral(BREVANT_PATH), {});
     QVERIFY(program.waitForFinished(20000));
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);
     QCOMPARE(program.exitCode(), 1);
     const QString err = QString::fromUtf8(program.readAllStandardError()).trimmed();
-    QVERIFY2(!err.contains(u'\n') && err.contains(u"ディスプレイ"), qPrintable(err));
+    const qsizetype count = err.count(u'\n') + 1;
+    QVERIFY2(lines ? count == lines : count > 2, qPrintable(err));
+    QVERIFY2(err.contains(QRegularExpression(says)), qPrintable(err));
+    QVERIFY2(err.section(u'\n', -qMax(lines, 1)).startsWith(u"Brevant: "), qPrintable(err));
 }
 
 QTEST_MAIN(TestWindow)

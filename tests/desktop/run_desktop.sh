@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Runs the desktop test on an X server of its own:
 #   run_desktop.sh TEST_BINARY BREVANT ARTIFACT_DIR
-# Starts Xvfb on a free display and the openbox window manager, gives the test
-# a scratch home (the clipboard manager keeps its history there), keeps the
-# screenshots and logs in ARTIFACT_DIR and ends everything it started.
+# Starts Xvfb on a free display, with two screens shorter than the window
+# beside the main one, and the openbox window manager; and the weston
+# compositor with XWayland, as on a Wayland desktop. Gives the test a scratch
+# home (the clipboard manager keeps its history there), keeps the screenshots
+# and logs in ARTIFACT_DIR and ends everything it started.
 # Exit 77 (skipped) when the X tools are missing, unless CI=true: then 1.
 set -uo pipefail
 
@@ -12,7 +14,7 @@ brevant=$2
 artifacts=$3
 
 missing=()
-for tool in Xvfb openbox xdotool xclip xwininfo xprop import wmctrl parcellite xmessage; do
+for tool in Xvfb openbox xdotool xclip xwininfo xprop import wmctrl parcellite xmessage weston Xwayland; do
     command -v "$tool" >/dev/null 2>&1 || missing+=("$tool")
 done
 if [ ${#missing[@]} -gt 0 ]; then
@@ -28,7 +30,23 @@ fi
 rm -rf "$artifacts"
 mkdir -p "$artifacts"
 source "$(dirname "$0")/xsession.sh"
-x_session_start "desktop test" "$artifacts" || exit 1
+x_session_start "desktop test" "$artifacts" 1280x840 1366x768 || exit 1
+
+# Headless, with XWayland; its X window manager's log shows the window states
+# the programs ask for.
+weston --backend=headless-backend.so --xwayland --socket=sorelin-wayland --idle-time=0 \
+    --log="$artifacts/weston.log" --logger-scopes=log,xwm-wm-x11 >/dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do
+    xwayland=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$artifacts/weston.log" 2>/dev/null)
+    [ -n "$xwayland" ] && break
+    sleep 0.1
+done
+if [ -z "$xwayland" ]; then
+    echo "desktop test: weston did not start (see $artifacts/weston.log)" >&2
+    exit 1
+fi
+export SORELIN_WAYLAND=sorelin-wayland SORELIN_XWAYLAND=$xwayland SORELIN_WESTON_LOG=$artifacts/weston.log
 
 SORELIN_BREVANT=$brevant SORELIN_ARTIFACTS=$artifacts "$test_binary" &
 pids+=($!)

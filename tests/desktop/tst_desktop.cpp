@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 #include <QThread>
 #include <QtTest>
 
@@ -73,7 +74,7 @@ QString expectedText(int n)
         { 25, "望ましい生活習慣、心身の健康､節度節制" },
         { 74, "より高い目標を目指し、希望と勇気をもって着実にやり抜く強い意志をもつ｡" },
         { 101, "A-(1)" }, { 102, "A-(2)" }, { 110, "C-(10)" }, { 119, "D-(19)" }, { 122, "D-(22)" },
-        { 151, "B-(7) 礼儀" }, { 173, "礼儀の意義を理解し、時と場に応じた適切な言動をとること。" },
+        { 130, "友情、信頼" }, { 151, "B-(7) 礼儀" }, { 173, "礼儀の意義を理解し、時と場に応じた適切な言動をとること。" },
         { 188, "人間には自らの弱さや醜さを克服する強さや気高く生きようとする心があることを理解し、"
                "人間として生きることに喜びを見いだすこと。" },
         { 190, "Ｂ　主として人との関わりに関すること" }, { 193, "特別の教科　道徳" },
@@ -124,15 +125,32 @@ bool sendSkewedTakeFocus(const QString &window)
     return now != 0;
 }
 
+// The keys of step K, each a switch to the other tab, and of step E.
+const char *const tabKeys[] = { "ctrl+Tab", "ctrl+shift+Tab", "ctrl+Next", "ctrl+Prior" };
+const char *const pressKeys[] = { "Return", "KP_Enter" };
+
+// Where step R starts another program: on a screen of the X server that is shorter than the
+// framed window at its place (1) or at all (2), or beside weston: on XWayland with Wayland
+// there too, with Wayland chosen, or on Wayland alone.
+struct Start { int screen; bool x11, wayland; const char *platform; };
+const Start starts[] = { { 1, true, false, nullptr }, { 2, true, false, nullptr },
+                         { 0, true, true, nullptr }, { 0, true, true, "wayland" }, { 0, false, true, nullptr } };
+
 // Clipboard targets that carry text, or describe the selection itself.
 const QStringList textTargets { "TARGETS", "MULTIPLE", "TIMESTAMP", "SAVE_TARGETS", "UTF8_STRING", "STRING",
                                 "TEXT", "COMPOUND_TEXT", "text/plain", "text/plain;charset=utf-8" };
 
 struct Run { int code = -1; QByteArray out; }; // code -1: did not start or not finish in time
 
-Run run(const QString &program, const QStringList &args, int timeoutMs = 10000, const QByteArray &input = {})
+Run run(const QString &program, const QStringList &args, int timeoutMs = 10000, const QByteArray &input = {},
+        const QString &display = {})
 {
     QProcess p;
+    if (!display.isEmpty()) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("DISPLAY", display);
+        p.setProcessEnvironment(env);
+    }
     p.setStandardErrorFile(QProcess::nullDevice());
     p.start(program, args);
     if (!p.waitForStarted(timeoutMs))
@@ -176,9 +194,9 @@ QImage grab(const QRect &r)
     return QImage(bits, r.width(), r.height(), r.width() * 3, QImage::Format_RGB888).copy();
 }
 
-QRect clientGeometry(const QString &window)
+QRect clientGeometry(const QString &window, const QString &display = {})
 {
-    const QString info = QString::fromLatin1(run("xwininfo", { "-id", window }).out);
+    const QString info = QString::fromLatin1(run("xwininfo", { "-id", window }, 10000, {}, display).out);
     auto field = [&](const QString &name) {
         const QRegularExpressionMatch m = QRegularExpression(name + ":\\s*(-?\\d+)").match(info);
         return m.hasMatch() ? m.captured(1).toInt() : -1;
@@ -202,7 +220,7 @@ class DesktopTest : public QObject
     QDir m_artifacts;
     QProcess m_program, m_manager;
     QPoint m_origin; // the client area's corner on the screen
-    int m_tab = 1, m_foreign = 0;
+    int m_tab = 1, m_foreign = 0, m_lastButton = 0;
     QRgb m_blank = 0;
     bool m_closed = false; // the program was closed on purpose
 
@@ -215,16 +233,20 @@ class DesktopTest : public QObject
     }
 
     // Of the windows called Sorelin, the program's; empty if none.
-    QString findWindow(const QProcess &program)
+    QString findWindow(const QProcess &program, const QString &display = {}, bool wait = true)
     {
-        const Run found = run("xdotool", { "search", "--sync", "--onlyvisible", "--name", "^Sorelin$" }, 30000);
-        for (const QString &id : QString::fromLatin1(found.out).split('\n', Qt::SkipEmptyParts))
-            if (run("xdotool", { "getwindowpid", id }).out.trimmed().toLongLong() == program.processId()) {
-                m_origin = clientGeometry(id).topLeft();
-                m_tab = 1;
-                return id;
-            }
-        return {};
+        QString window;
+        poll([&] {
+            const Run found = run("xdotool", { "search", "--onlyvisible", "--name", "^Sorelin$" }, 10000, {}, display);
+            for (const QString &id : QString::fromLatin1(found.out).split('\n', Qt::SkipEmptyParts))
+                if (run("xdotool", { "getwindowpid", id }, 10000, {}, display).out.trimmed().toLongLong()
+                    == program.processId())
+                    return !(window = id).isEmpty();
+            return false;
+        }, wait ? 30000 : 0, 50);
+        if (!window.isEmpty() && display.isEmpty())
+            m_origin = clientGeometry(window).topLeft(), m_tab = 1;
+        return window;
     }
 
     void screenshot(const QString &name) { run("import", { "-window", "root", m_artifacts.filePath(name + ".png") }); }
@@ -236,13 +258,16 @@ class DesktopTest : public QObject
         return run("xdotool", args).code == 0;
     }
 
-    bool selectTab(int tab)
+    // By a click on the tab, or by keys.
+    bool selectTab(int tab, const char *keys = nullptr)
     {
         // The tabs share the strip's top 43 pixels, tab 0 on the left half of
         // its 409 pixels, tab 1 on the right half. A switch shows in the page.
         const QRect page(m_origin + stripCorner + QPoint(0, 50), QSize(409, 700));
         const QImage before = grab(page);
-        if (before.isNull() || !clickAt(stripCorner + QPoint(tab == 0 ? 102 : 307, 20))
+        if (before.isNull()
+            || !(keys ? run("xdotool", { "key", keys }).code == 0
+                      : clickAt(stripCorner + QPoint(tab == 0 ? 102 : 307, 20)))
             || !poll([&] { const QImage now = grab(page); return !now.isNull() && now != before; }, 5000, 20))
             return false;
         m_tab = tab;
@@ -310,6 +335,9 @@ class DesktopTest : public QObject
     //   B<n>  click button n: its text on the clipboard, its effect on its tab's pane
     //   L     click the current tab's label: its pane blanks, the clipboard stays
     //   T<t>  click tab t: its pane is blank, the clipboard stays
+    //   K<k>  switch tabs with the keys tabKeys[k]: the same
+    //   E<k>  press pressKeys[k]: the last clicked button copies again
+    //   R<s>  start another program as starts[s] says and check its window
     //   P     put a picture on the clipboard
     //   X     the clipboard offers text, and text only
     //   Q     another program's text on the primary selection; q  it is still there
@@ -328,6 +356,7 @@ class DesktopTest : public QObject
             const QRgb before = spot.effect == Effect::Leaves ? paneColour(spot.tab) : 0;
             if (!clickAt(clickPoint(spot.rect)))
                 return fail("xdotool could not click");
+            m_lastButton = arg;
             if (!expectClipboard(text))
                 return false;
             if (spot.effect != Effect::Leaves)
@@ -337,6 +366,11 @@ class DesktopTest : public QObject
         }
         case 'L': return untouchedBy([&] { return clickAt(labelPoint); }) && expectPane(m_tab, m_blank);
         case 'T': return untouchedBy([&] { return selectTab(arg); }) && expectPane(arg, m_blank);
+        case 'K': return untouchedBy([&] { return selectTab(1 - m_tab, tabKeys[arg]); }) && expectPane(m_tab, m_blank);
+        case 'E':
+            return putForeign("前のボタン") && run("xdotool", { "key", pressKeys[arg] }).code == 0
+                    && expectClipboard(expectedText(m_lastButton));
+        case 'R': return startsRight(starts[arg]);
         case 'P': {
             QImage picture(16, 16, QImage::Format_RGB32);
             picture.fill(Qt::red);
@@ -363,6 +397,78 @@ class DesktopTest : public QObject
         case 'S': return screenshot(QString(QTest::currentDataTag()).replace(' ', '-')), true;
         }
         return fail(QStringLiteral("no such step: %1").arg(kind));
+    }
+
+    // X11 wherever an X display is there, so that the place and the stay-on-top hold: the place
+    // kept where the framed window fits the screen, else moved the least, else the caption bar
+    // at the top; on Wayland one line says that the desktop decides them.
+    bool startsRight(const Start &start)
+    {
+        const QString display = start.wayland ? qEnvironmentVariable("SORELIN_XWAYLAND")
+                                              : qEnvironmentVariable("DISPLAY") + '.' + QString::number(start.screen);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("QT_QPA_PLATFORM");
+        env.remove("DISPLAY");
+        if (start.x11)
+            env.insert("DISPLAY", display);
+        if (start.wayland)
+            env.insert("WAYLAND_DISPLAY", qEnvironmentVariable("SORELIN_WAYLAND"));
+        env.insert("WAYLAND_DEBUG", "client"); // shows the Wayland window's title
+        if (start.platform)
+            env.insert("QT_QPA_PLATFORM", start.platform);
+        QTemporaryFile log(m_artifacts.filePath("start-XXXXXX.log"));
+        QProcess program;
+        program.setProcessEnvironment(env);
+        program.setStandardErrorFile(log.open() ? log.fileName() : QProcess::nullDevice());
+        program.start(m_brevant, {});
+        const auto stop = qScopeGuard([&] { program.kill(); program.waitForFinished(); });
+        if (!program.waitForStarted(10000))
+            return fail("the program did not start");
+        const auto said = [&] { return log.seek(0) ? QString::fromUtf8(log.readAll()) : QString(); };
+
+        const bool onWayland = start.platform || !start.x11;
+        QString window;
+        if (onWayland) {
+            if (!poll([&] { return said().contains(".set_title(\"Sorelin\")"); }, 20000, 50))
+                return fail("no Wayland window called Sorelin: " + said().right(300));
+            if (!findWindow(program, display, false).isEmpty())
+                return fail("an X11 window appeared");
+        } else if ((window = findWindow(program, display)).isEmpty()) {
+            return fail("no X11 window of the program appeared on " + display);
+        }
+        QThread::msleep(500);
+        if (program.state() != QProcess::Running)
+            return fail("the program ended: " + said().right(300));
+        const auto notes = said().count(QRegularExpression("^Brevant: .*Wayland", QRegularExpression::MultilineOption));
+        if (notes != (onWayland ? 1 : 0))
+            return fail(QStringLiteral("%1 notes about Wayland on stderr").arg(notes));
+        if (onWayland)
+            return true;
+        if (start.wayland) {
+            // weston's X window manager drops the states it has no use for; its log shows the request.
+            const QRegularExpression above(QStringLiteral("window %1, _NET_WM_STATE: [^\\n]*_NET_WM_STATE_ABOVE")
+                                                   .arg(window.toULongLong()));
+            return poll([&] {
+                QFile weston(qEnvironmentVariable("SORELIN_WESTON_LOG"));
+                return weston.open(QIODevice::ReadOnly) && above.match(QString::fromUtf8(weston.readAll())).hasMatch();
+            }, 5000, 50) || fail("weston did not see the stay-on-top hint");
+        }
+        // The frame (left, right, top, bottom) and the work area (x, y, width, height).
+        const auto numbers = [&](const QStringList &args) {
+            QList<int> found;
+            const QString out = QString::fromLatin1(run("xprop", QStringList { "-display", display } + args).out);
+            for (auto it = QRegularExpression("\\d+").globalMatch(out.section('=', 1)); it.hasNext();)
+                found << it.next().captured().toInt();
+            return found.size() >= 4 ? found : QList<int>(4);
+        };
+        const QList<int> frame = numbers({ "-id", window, "_NET_FRAME_EXTENTS" });
+        const QList<int> area = numbers({ "-root", "_NET_WORKAREA" });
+        const int top = 784 + frame[2] + frame[3] <= area[3] ? qMin(72, area[1] + area[3] - frame[3] - 784)
+                                                             : area[1] + frame[2];
+        QRect place;
+        return poll([&] { return (place = clientGeometry(window, display)) == QRect(50, top, 424, 784); }, 3000, 50)
+                || fail(QStringLiteral("the window stands at %1,%2, expected 50,%3")
+                                .arg(place.x()).arg(place.y()).arg(top));
     }
 
     // Runs space-separated steps; on failure m_error names the step.
@@ -432,7 +538,15 @@ private slots:
         QTest::newRow("Label1 blanks Text1") << "B13 S L"; // 3-(2), green
         QTest::newRow("odd characters arrive whole") << "B10 B25 B74";
         QTest::newRow("the primary selection is left alone") << "Q B151 q";
+        QTest::newRow("keys switch tabs and blank both panes") << "B119 K0 B1 K1 K2 K3";
+        QTest::newRow("Return and Enter press the focused button") << "B130 E0 E1";
         QTest::newRow("the subject title leaves the pane") << "B122 B193";
+        // Other programs, started last: a new window takes the focus.
+        QTest::newRow("a short screen moves the window up the least") << "R0";
+        QTest::newRow("a screen too short keeps the caption bar on it") << "R1";
+        QTest::newRow("XWayland and Wayland give X11 and stay-on-top") << "R2";
+        QTest::newRow("Wayland chosen gives a Wayland window and a note") << "R3";
+        QTest::newRow("Wayland alone gives a Wayland window and a note") << "R4";
     }
 
     void clicks()

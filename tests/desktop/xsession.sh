@@ -1,8 +1,10 @@
 # A private X desktop for the desktop test and the benchmark; source it, then
-#   x_session_start NAME [LOGDIR]
+#   x_session_start NAME [LOGDIR [WxH...]]
 # starts Xvfb on a free display and the openbox window manager with a scratch
 # home ($scratch), exports what the programs need, and ends everything it (and
-# whatever was added to $pids) started when the script exits.
+# whatever was added to $pids) started when the script exits. Each WxH adds a
+# further screen of that size (screens 1, 2, ... of the display), each with an
+# openbox of its own.
 
 x_session_end() {
     # Latest first: the caller's programs, then the window manager, the server.
@@ -13,15 +15,20 @@ x_session_end() {
 }
 
 x_session_start() {
-    local name=$1 logs
+    local name=$1 logs screen extra=() n
     scratch=$(mktemp -d "/tmp/sorelin-${name// /-}.XXXXXX")
     logs=${2:-$scratch}
+    shift $(($# < 2 ? $# : 2))
+    n=0
+    for screen in "$@"; do
+        extra+=(-screen $((++n)) "${screen}x24")
+    done
     pids=()
     trap x_session_end EXIT
     trap 'exit 130' INT TERM
 
     # Xvfb picks a free display number and writes it once it takes connections.
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 "${extra[@]}" -nolisten tcp -noreset \
         3>"$scratch/display" >"$logs/xvfb.log" 2>&1 &
     pids+=($!)
     for _ in $(seq 100); do
@@ -41,12 +48,17 @@ x_session_start() {
     unset WAYLAND_DISPLAY QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_STYLE_OVERRIDE QT_FONT_DPI
     export QT_QPA_PLATFORM=xcb LANG=C.UTF-8 LC_ALL=C.UTF-8
 
-    openbox --sm-disable >"$logs/openbox.log" 2>&1 &
-    pids+=($!)
-    for _ in $(seq 100); do
-        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
-        sleep 0.1
+    for ((screen = n; screen >= 0; screen--)); do
+        DISPLAY=$DISPLAY.$screen openbox --sm-disable >"$logs/openbox-$screen.log" 2>&1 &
+        pids+=($!)
     done
-    echo "$name: the window manager did not start (see $logs/openbox.log)" >&2
-    return 1
+    for ((screen = 0; screen <= n; screen++)); do
+        for _ in $(seq 100); do
+            xprop -display "$DISPLAY.$screen" -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' \
+                && continue 2
+            sleep 0.1
+        done
+        echo "$name: the window manager did not start (see $logs/openbox-$screen.log)" >&2
+        return 1
+    done
 }
