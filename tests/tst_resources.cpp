@@ -6,7 +6,6 @@
 #include <QtTest>
 #include <QFile>
 #include <QImage>
-#include <QImageReader>
 
 namespace {
 
@@ -129,65 +128,36 @@ void TestResources::gif_data()
 void TestResources::gif()
 {
     QFETCH(QString, file);
-    QFETCH(QString, facts);
-
     const Gif g = parseGif(readAll(file));
-    QCOMPARE(g.facts, facts);
+    QTEST(g.facts, "facts");
     QVERIFY2(g.complete, "no trailer, or bytes after it");
-    const QSize size = g.size;
-
-    // Qt reads the first frame at full size, and the transparent index is
-    // really used: the tab's face shows around the figures.
-    QImageReader reader(resourcePath(file));
-    QCOMPARE(reader.imageCount(), int(facts.count(QLatin1Char('@'))));
-    const QImage first = reader.read();
-    QCOMPARE(first.size(), size);
-    QVERIFY(first.hasAlphaChannel());
-    qsizetype qtClear = 0;
-    for (int y = 0; y < first.height(); ++y)
-        for (int x = 0; x < first.width(); ++x)
-            qtClear += qAlpha(first.pixel(x, y)) == 0;
-    QVERIFY2(qtClear > 0, "the transparent index is not used in frame 1");
+    // Qt shows the first frame with the tab's face through the transparent index.
+    const QImage first(resourcePath(file));
+    QCOMPARE(first.size(), g.size);
+    QVERIFY(first.hasAlphaChannel() && first.pixelColor(0, 0).alpha() == 0);
 }
 
+// 32 x 32, 24-bit colour under a 1-bit mask that agrees with the PNG copy the
+// window shows (Qt's reader drops the mask of 24-bit icons).
 void TestResources::icon()
 {
-    // One directory entry, then the BITMAPINFOHEADER, colour rows, mask rows.
-    const int colourBytes = 32 * 32 * 3, maskBytes = 32 * 4;
     const QByteArray d = readAll(QStringLiteral("brevant.ico"));
-    QCOMPARE(d.size(), 6 + 16 + 40 + colourBytes + maskBytes);
     const auto u16 = [&](int i) { return qFromLittleEndian<quint16>(d.constData() + i); };
-    const auto u32 = [&](int i) { return qFromLittleEndian<quint32>(d.constData() + i); };
-    const QString facts = QStringLiteral("%1/%2/%3 %4x%5 %6bpp %7@%8; %9")
-                              .arg(u16(0)).arg(u16(2)).arg(u16(4)).arg(uchar(d[6]))
-                              .arg(uchar(d[7])).arg(u16(12)).arg(u32(14)).arg(u32(18))
-                              .arg(QStringLiteral("%1 %2x%3 %4bpp c%5")
-                                       .arg(u32(22)).arg(u32(26)).arg(u32(30))
-                                       .arg(u16(36)).arg(u32(38)));
-    QCOMPARE(facts, QStringLiteral("0/1/1 32x32 24bpp 3240@22; 40 32x64 24bpp c0"));
-
-    // The AND mask (bit set: transparent, rows bottom-up) must agree with the
-    // PNG copy's alpha, and the colours with the PNG wherever it is opaque.
-    // Qt's reader drops the mask of 24-bit icons, so only its colours count.
-    const QImage ico = QImage(resourcePath(QStringLiteral("brevant.ico")))
-                           .convertToFormat(QImage::Format_RGB32);
-    const QImage png = QImage(resourcePath(QStringLiteral("brevant.png")))
-                           .convertToFormat(QImage::Format_ARGB32);
-    QCOMPARE(ico.size(), QSize(32, 32));
-    QCOMPARE(png.size(), QSize(32, 32));
-    const QByteArray mask = d.mid(22 + 40 + colourBytes, maskBytes);
+    const int colourBytes = 32 * 32 * 3, maskBytes = 32 * 4;
+    QCOMPARE(d.size(), 6 + 16 + 40 + colourBytes + maskBytes);
+    QCOMPARE(QStringLiteral("%1 entry, %2x%3, %4 bpp").arg(u16(4)).arg(uchar(d[6])).arg(uchar(d[7])).arg(u16(22 + 14)),
+             u"1 entry, 32x32, 24 bpp");
+    const QImage png = QImage(resourcePath(QStringLiteral("brevant.png"))).convertToFormat(QImage::Format_ARGB32);
+    const QByteArray mask = d.right(maskBytes);
     int masked = 0, differ = 0;
     for (int y = 0; y < 32; ++y) {
-        for (int x = 0; x < 32; ++x) {
+        for (int x = 0; x < 32; ++x) { // mask rows bottom-up, a set bit transparent
             const bool clear = (uchar(mask[(31 - y) * 4 + x / 8]) >> (7 - x % 8)) & 1;
-            const QRgb p = png.pixel(x, y);
             masked += clear;
-            if (clear != (qAlpha(p) == 0)
-                || (!clear && (p & 0xFFFFFF) != (ico.pixel(x, y) & 0xFFFFFF)))
-                ++differ;
+            differ += clear != (qAlpha(png.pixel(x, y)) == 0);
         }
     }
-    QVERIFY2(masked > 0 && masked < 32 * 32, "the AND mask is empty or full");
+    QVERIFY2(masked > 0 && masked < 32 * 32, "the mask is empty or full");
     QCOMPARE(differ, 0);
 }
 

@@ -14,7 +14,7 @@ brevant=$2
 artifacts=$3
 
 missing=()
-for tool in Xvfb openbox xdotool xclip xwininfo xprop import wmctrl parcellite xmessage weston Xwayland; do
+for tool in Xvfb openbox xdotool xclip xwininfo xprop import wmctrl parcellite weston Xwayland; do
     command -v "$tool" >/dev/null 2>&1 || missing+=("$tool")
 done
 if [ ${#missing[@]} -gt 0 ]; then

@@ -10,7 +10,6 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScopeGuard>
-#include <QStandardPaths>
 #include <QTemporaryFile>
 #include <QThread>
 #include <QtTest>
@@ -385,9 +384,6 @@ private slots:
         QVERIFY2(QFileInfo(m_brevant).isExecutable(), "SORELIN_BREVANT does not name the program");
         QVERIFY(m_artifacts.mkpath("."));
         QVERIFY2(!qEnvironmentVariableIsEmpty("DISPLAY"), "no DISPLAY");
-        for (const QString tool :
-             { "xdotool", "xclip", "xwininfo", "xprop", "import", "wmctrl", "parcellite", "xmessage" })
-            QVERIFY2(!QStandardPaths::findExecutable(tool).isEmpty(), qPrintable(tool));
 
         QVERIFY2(launch(m_program, m_brevant, {}, "brevant.log"), "the program did not start");
         m_window = findWindow(m_program);
@@ -437,30 +433,6 @@ private slots:
     {
         QFETCH(QString, steps);
         QVERIFY2(did(steps), qPrintable(m_error));
-    }
-
-    void staysAboveActivatedWindow()
-    {
-        // Another application's window over the whole program, made active.
-        QProcess other;
-        const auto stop = qScopeGuard([&] { other.kill(); other.waitForFinished(); });
-        other.start("xmessage", { "-title", "SorelinNeighbour", "-geometry", "600x900+0+0", "another window" });
-        const Run found =
-                run("xdotool", { "search", "--sync", "--onlyvisible", "--name", "^SorelinNeighbour$" }, 20000);
-        QVERIFY2(found.code == 0, "the other window did not appear");
-        const QString otherWindow = QString::fromLatin1(found.out).section('\n', 0, 0);
-        QCOMPARE(run("xdotool", { "windowactivate", "--sync", otherWindow }).code, 0);
-
-        // The window manager's stacking order, bottom to top.
-        const Run stacking = run("xprop", { "-root", "_NET_CLIENT_LIST_STACKING" });
-        QList<qulonglong> order;
-        for (auto it = QRegularExpression("0x[0-9a-f]+").globalMatch(QString::fromLatin1(stacking.out)); it.hasNext();)
-            order << it.next().captured().toULongLong(nullptr, 16);
-        const qsizetype mine = order.indexOf(m_window.toULongLong()), theirs = order.indexOf(otherWindow.toULongLong());
-        QVERIFY2(mine >= 0 && theirs >= 0, stacking.out.constData());
-        QVERIFY2(mine > theirs, "the program went below the activated window");
-        // The mouse still reaches the program where the windows overlap.
-        QVERIFY2(did("B101"), qPrintable(m_error));
     }
 
     void closingKeepsCopiedText()
