@@ -1,3 +1,5 @@
+#include "binding.h"
+#include "captionbutton.h"
 #include "mainwindow.h"
 #include "qtclipboard.h"
 #include "tabstrip.h"
@@ -8,6 +10,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QRawFont>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTest>
@@ -53,7 +56,8 @@ private Q_SLOTS:
     void labelsAndTabsBlank();
     void keyboard();
     void failedCopyIsReported();
-    void longestPaneTextFits();
+    void textsFit_data();
+    void textsFit();
     void readableOnDarkTheme();
     void noDisplayGivesClearError_data();
     void noDisplayGivesClearError();
@@ -104,22 +108,27 @@ void TestWindow::geometry_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QRect>("place");
-    auto row = [](const char *name, QRect r) { QTest::newRow(name) << QString::fromLatin1(name) << r; };
-    row("Command1", twips(840, 960, 855, 375));
-    row("Command101", twips(840, 960, 855, 375));
-    row("Command24", twips(840, 9600, 855, 375)); // ends at 9975
-    row("Command48", twips(1800, 9600, 1095, 375));
-    row("Command72", twips(3000, 9600, 1815, 375));
+    QTest::addColumn<QColor>("face"); // on screen; none: the style's own face
+    auto row = [](const char *name, QRect r, QColor face = {}) {
+        QTest::newRow(name) << QString::fromLatin1(name) << r << face;
+    };
+    const QColor grey(192, 192, 192);
+    row("Command1", twips(840, 960, 855, 375), QColor(192, 255, 255));
+    row("Command49", twips(3000, 960, 1815, 375), QColor(128, 255, 255));
+    row("Command101", twips(840, 960, 855, 375), QColor(192, 255, 255));
+    row("Command24", twips(840, 9600, 855, 375), QColor(255, 192, 192)); // ends at 9975
+    row("Command48", twips(1800, 9600, 1095, 375), QColor(255, 192, 192));
+    row("Command72", twips(3000, 9600, 1815, 375), QColor(255, 128, 128));
     row("Command96", twips(4920, 9600, 975, 375));
-    row("Command97", twips(120, 960, 615, 1815));
-    row("Command99", twips(120, 5160, 615, 1095));
-    row("Command100", twips(120, 6360, 615, 3615)); // 6360 to 9975
-    row("Command190", twips(120, 2880, 615, 1455));
-    row("Command191", twips(120, 4440, 615, 3255)); // 4440 to 7695
-    row("Command192", twips(120, 7800, 615, 1455));
-    row("Command122", twips(840, 8880, 855, 375));  // ends at 9255
+    row("Command97", twips(120, 960, 615, 1815), grey);
+    row("Command99", twips(120, 5160, 615, 1095), grey);
+    row("Command100", twips(120, 6360, 615, 3615), grey); // 6360 to 9975
+    row("Command190", twips(120, 2880, 615, 1455), grey);
+    row("Command191", twips(120, 4440, 615, 3255), grey); // 4440 to 7695
+    row("Command192", twips(120, 7800, 615, 1455), grey);
+    row("Command122", twips(840, 8880, 855, 375), QColor(192, 255, 192)); // ends at 9255
     row("Command188", twips(4920, 8880, 975, 375));
-    row("Command193", twips(120, 10440, 1935, 975));
+    row("Command193", twips(120, 10440, 1935, 975), QColor(224, 224, 224));
     row("Text1", twips(120, 10320, 5775, 735));
     row("Text2", twips(120, 9600, 5775, 735));
     row("Label1", twips(2400, 11160, 3615, 255));
@@ -130,11 +139,15 @@ void TestWindow::geometry_data()
 }
 
 // Places are measured from the tab strip's own corner, tab row included, and
-// stay put when the window is made larger.
+// stay put when the window is made larger. A coloured face shows its exact
+// colour beside the caption, inside a bevel that turns over while pressed and a
+// focus frame whose four sides all show, the bottom one too, although the next
+// row's button covers this one's last pixel row.
 void TestWindow::geometry()
 {
     QFETCH(QString, name);
     QFETCH(QRect, place);
+    QFETCH(QColor, face);
     QWidget *w = control(qPrintable(name));
     QCOMPARE(w->parentWidget(), control("SSTab1"));
     QCOMPARE(w->geometry(), place);
@@ -142,6 +155,48 @@ void TestWindow::geometry()
     QCOMPARE(w->geometry(), place);
     QCOMPARE(control("SSTab1")->geometry(), twips(120, 120, 6135, 11535));
     QCOMPARE(control("SSTab1")->parentWidget(), m_window);
+
+    auto *button = qobject_cast<QPushButton *>(w);
+    if (!button)
+        return;
+    if (!w->isVisible())
+        selectTab(0);
+    auto shown = [&] { return control("SSTab1")->grab(place).toImage(); };
+    const QImage normal = shown();
+    const int mid = place.height() / 2, right = place.width() - 1;
+    if (!face.isValid()) { // the style's face: as on a plain push button, not flat
+        QPushButton plain;
+        plain.resize(place.size());
+        const QImage reference = plain.grab().toImage();
+        QVERIFY(normal.pixelColor(3, 3) != normal.pixelColor(3, place.height() - 4));
+        for (int y = 2; y < place.height() - 2; ++y)
+            QCOMPARE(normal.pixelColor(3, y), reference.pixelColor(3, y));
+        return;
+    }
+    QCOMPARE(normal.pixelColor(3, mid), face);
+    QCOMPARE(normal.pixelColor(right - 3, mid), face);
+    QVERIFY(luminance(normal.pixelColor(0, mid)) > luminance(normal.pixelColor(right, mid)));
+    button->setDown(true);
+    const QImage pressed = shown();
+    button->setDown(false);
+    QVERIFY(luminance(pressed.pixelColor(0, mid)) < luminance(pressed.pixelColor(right, mid)));
+
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window));
+    button->setFocus();
+    const QImage focused = shown();
+    const QRect inside = QRect(QPoint(0, 0), place.size()).adjusted(2, 2, -2, -2);
+    auto marked = [&](QPoint from, QPoint step, int count) {
+        for (QPoint p = from; count-- > 0; p += step) {
+            if (focused.pixelColor(p) != normal.pixelColor(p))
+                return true;
+        }
+        return false;
+    };
+    QVERIFY(marked(inside.topLeft(), { 1, 0 }, inside.width()));
+    QVERIFY(marked(inside.bottomLeft(), { 1, 0 }, inside.width()));
+    QVERIFY(marked(inside.topLeft(), { 0, 1 }, inside.height()));
+    QVERIFY(marked(inside.topRight(), { 0, 1 }, inside.height()));
 }
 
 void TestWindow::gridRows_data()
@@ -369,11 +424,73 @@ void TestWindow::failedCopyIsReported()
     QVERIFY(!QToolTip::isVisible());
 }
 
-void TestWindow::longestPaneTextFits()
+void TestWindow::textsFit_data()
 {
+    QTest::addColumn<int>("points"); // the desktop's font size; 0: as it is
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("desktop") << 0 << QStringLiteral("Command189") << QStringList{ u"自分"_qs, u"自身"_qs };
+    QTest::newRow("8 pt") << 8 << QStringLiteral("Command192") << QStringList{ u"生命自"_qs, u"然崇高"_qs };
+    QTest::newRow("12 pt") << 12 << QStringLiteral("Command190") << QStringList{ u"人との"_qs, u"関わり"_qs };
+    QTest::newRow("14 pt") << 14 << QStringLiteral("Command192") << QStringList{ u"生命"_qs, u"自然"_qs, u"崇高"_qs };
+    for (int points : { 9, 10, 11, 13, 15, 16 })
+        QTest::addRow("%d pt", points) << points << QString() << QStringList();
+}
+
+// Every text is in the one Japanese face the program draws with, which looks
+// nowhere else for glyphs. Every caption stays whole inside its button on
+// desktop fonts from 8 to 16 points: wrapped between words or into even
+// parts, and set smaller than the desktop's font only where that is not enough.
+void TestWindow::textsFit()
+{
+    QFETCH(int, points);
+    const QFont desktop = QApplication::font();
+    QFont asked = desktop;
+    if (points)
+        asked.setPointSize(points);
+    QApplication::setFont(asked);
+    MainWindow window(*m_clipboard);
+    QApplication::setFont(desktop);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    const QRawFont face = QRawFont::fromFont(control("Command1")->font());
+    QStringList texts{ m_window->tabStrip()->tabBar()->tabText(0), m_window->tabStrip()->tabBar()->tabText(1),
+                       control<QLabel>("Label1")->text() };
+    for (Curriculum set : { Curriculum::Old, Curriculum::New }) {
+        for (const ContentItem &item : Catalogue::items(set))
+            texts << item.correspondence;
+    }
+    for (CaptionButton *button : window.findChildren<CaptionButton *>()) {
+        texts << button->text();
+        // No stroke of the caption reaches the pixels just inside the bevel.
+        const QImage shown = button->grab().toImage();
+        const int w = shown.width(), h = shown.height();
+        for (QRect edge : { QRect(3, 1, w - 6, 1), QRect(3, h - 2, w - 6, 1), QRect(1, 3, 1, h - 6),
+                            QRect(w - 2, 3, 1, h - 6) }) {
+            for (int y = edge.top(); y <= edge.bottom(); ++y) {
+                for (int x = edge.left(); x <= edge.right(); ++x)
+                    QVERIFY2(luminance(shown.pixelColor(x, y)) > 0.4, qPrintable(button->objectName()));
+            }
+        }
+        const QStringList lines = button->captionLines();
+        QCOMPARE(lines.join(QString()).remove(u' ').remove(u'　'), QString(button->text()).remove(u' ').remove(u'　'));
+        QVERIFY(QFontInfo(button->captionFont()).pixelSize() <= QFontInfo(button->font()).pixelSize());
+    }
+    QFETCH(QString, title);
+    if (!title.isEmpty())
+        QTEST(window.findChild<CaptionButton *>(title)->captionLines(), "lines");
+    if (points)
+        return;
+    for (const QString &text : std::as_const(texts)) {
+        for (char32_t c : text.toUcs4())
+            QVERIFY2(face.supportsCharacter(c), qPrintable(text));
+    }
+    QVERIFY2(face.familyName().contains(u"CJK JP") || face.familyName() == u"MS UI Gothic",
+             qPrintable(face.familyName()));
+    QCOMPARE(control("Command1")->font().styleStrategy() & QFont::NoFontMerging, QFont::NoFontMerging);
+
     auto *pane = control<QLineEdit>("Text1");
-    const QFontInfo used(pane->font());
-    QVERIFY2(used.family().contains(u"CJK JP") || used.family() == u"MS UI Gothic", qPrintable(used.family()));
     const QString longest = QStringLiteral(u"旧3-(2) ＝ 新D-(20),(21)");
     // The line edit's frame and its two-pixel text margin on either side.
     const int room = pane->width() - 2 * (2 + 2);
@@ -401,8 +518,11 @@ void TestWindow::readableOnDarkTheme()
     QVERIFY(contrast(pane->palette(), QPalette::Base, QPalette::Text) > 0.5);
     QTest::mouseClick(window.findChild<QWidget *>(QStringLiteral("Command115")), Qt::LeftButton);
     QVERIFY(contrast(pane->palette(), QPalette::Base, QPalette::Text) > 0.5);
-    QWidget *button = window.findChild<QWidget *>(QStringLiteral("Command159"));
-    QVERIFY(contrast(button->palette(), QPalette::Button, QPalette::ButtonText) > 0.5);
+    const QImage button = window.findChild<QWidget *>(QStringLiteral("Command159"))->grab().toImage();
+    double darkest = 1;
+    for (int x = 0; x < button.width(); ++x)
+        darkest = std::min(darkest, luminance(button.pixelColor(x, button.height() / 2)));
+    QVERIFY(luminance(button.pixelColor(3, button.height() / 2)) - darkest > 0.5);
     QTest::mouseClick(window.findChild<QWidget *>(QStringLiteral("Label2")), Qt::LeftButton);
     QCOMPARE(pane->palette().color(QPalette::Base), QColor(30, 30, 30));
     QApplication::setPalette(original);
