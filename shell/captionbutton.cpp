@@ -112,12 +112,6 @@ QStringList CaptionButton::captionLines() const
     return m_lines;
 }
 
-QFont CaptionButton::captionFont() const
-{
-    fitCaption();
-    return m_captionFont;
-}
-
 // Wrapped first, between words (or, for a single word, into even parts); set
 // smaller only where the wrapped caption is still too wide or too tall, and
 // only as far as needed. Computed once per size and font, not at every paint.

@@ -10,6 +10,8 @@
 #include <QSize>
 #include <QStringList>
 
+class QPainter;
+
 // A push button whose caption is centred and stays whole inside the button: a
 // caption too wide is wrapped, and where even that does not fit (a large
 // desktop font) it is set a size smaller. A button given a face colour is
@@ -24,17 +26,14 @@ public:
 
     void setFaceColour(Colour colour);
 
-    // How the caption is set at the button's present size and font: its lines
-    // and the font they are drawn in.
+    // The lines the caption is set in at the button's present size and font.
     QStringList captionLines() const;
-    QFont captionFont() const;
-    // The part of the button a caption may take: inside the bevel.
-    QRect captionArea() const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    QRect captionArea() const; // inside the bevel
     void fitCaption() const;
     void placeLines() const;
     void paintFlatFace(QPainter &painter) const;

@@ -35,6 +35,14 @@ double luminance(const QColor &c)
     return 0.2126 * c.redF() + 0.7152 * c.greenF() + 0.0722 * c.blueF();
 }
 
+// The four one-pixel sides of a rectangle `inset` pixels inside one of `size`.
+QList<QRect> sidesInside(QSize size, int inset)
+{
+    const QRect r = QRect(QPoint(0, 0), size).adjusted(inset, inset, -inset, -inset);
+    return { QRect(r.left(), r.top(), r.width(), 1), QRect(r.left(), r.bottom(), r.width(), 1),
+             QRect(r.left(), r.top(), 1, r.height()), QRect(r.right(), r.top(), 1, r.height()) };
+}
+
 } // namespace
 
 class TestWindow : public QObject
@@ -164,13 +172,12 @@ void TestWindow::geometry()
     auto shown = [&] { return control("SSTab1")->grab(place).toImage(); };
     const QImage normal = shown();
     const int mid = place.height() / 2, right = place.width() - 1;
+    const QRect beside(3, 2, 1, place.height() - 4); // a column beside the caption
     if (!face.isValid()) { // the style's face: as on a plain push button, not flat
         QPushButton plain;
         plain.resize(place.size());
-        const QImage reference = plain.grab().toImage();
-        QVERIFY(normal.pixelColor(3, 3) != normal.pixelColor(3, place.height() - 4));
-        for (int y = 2; y < place.height() - 2; ++y)
-            QCOMPARE(normal.pixelColor(3, y), reference.pixelColor(3, y));
+        QVERIFY(normal.pixel(beside.topLeft()) != normal.pixel(beside.bottomLeft()));
+        QCOMPARE(normal.copy(beside), plain.grab().toImage().convertToFormat(normal.format()).copy(beside));
         return;
     }
     QCOMPARE(normal.pixelColor(3, mid), face);
@@ -185,18 +192,8 @@ void TestWindow::geometry()
     QVERIFY(QTest::qWaitForWindowActive(m_window));
     button->setFocus();
     const QImage focused = shown();
-    const QRect inside = QRect(QPoint(0, 0), place.size()).adjusted(2, 2, -2, -2);
-    auto marked = [&](QPoint from, QPoint step, int count) {
-        for (QPoint p = from; count-- > 0; p += step) {
-            if (focused.pixelColor(p) != normal.pixelColor(p))
-                return true;
-        }
-        return false;
-    };
-    QVERIFY(marked(inside.topLeft(), { 1, 0 }, inside.width()));
-    QVERIFY(marked(inside.bottomLeft(), { 1, 0 }, inside.width()));
-    QVERIFY(marked(inside.topLeft(), { 0, 1 }, inside.height()));
-    QVERIFY(marked(inside.topRight(), { 0, 1 }, inside.height()));
+    for (const QRect &side : sidesInside(place.size(), 2))
+        QVERIFY(focused.copy(side) != normal.copy(side));
 }
 
 void TestWindow::gridRows_data()
@@ -465,17 +462,14 @@ void TestWindow::textsFit()
         texts << button->text();
         // No stroke of the caption reaches the pixels just inside the bevel.
         const QImage shown = button->grab().toImage();
-        const int w = shown.width(), h = shown.height();
-        for (QRect edge : { QRect(3, 1, w - 6, 1), QRect(3, h - 2, w - 6, 1), QRect(1, 3, 1, h - 6),
-                            QRect(w - 2, 3, 1, h - 6) }) {
-            for (int y = edge.top(); y <= edge.bottom(); ++y) {
-                for (int x = edge.left(); x <= edge.right(); ++x)
-                    QVERIFY2(luminance(shown.pixelColor(x, y)) > 0.4, qPrintable(button->objectName()));
-            }
-        }
-        const QStringList lines = button->captionLines();
-        QCOMPARE(lines.join(QString()).remove(u' ').remove(u'　'), QString(button->text()).remove(u' ').remove(u'　'));
-        QVERIFY(QFontInfo(button->captionFont()).pixelSize() <= QFontInfo(button->font()).pixelSize());
+        const QString caption = button->text();
+        button->setText(QString());
+        const QImage bare = button->grab().toImage();
+        button->setText(caption);
+        for (const QRect &side : sidesInside(shown.size(), 1))
+            QVERIFY2(shown.copy(side) == bare.copy(side), qPrintable(button->objectName()));
+        QCOMPARE(button->captionLines().join(QString()).remove(u' ').remove(u'　'),
+                 QString(caption).remove(u' ').remove(u'　'));
     }
     QFETCH(QString, title);
     if (!title.isEmpty())
@@ -488,7 +482,6 @@ void TestWindow::textsFit()
     }
     QVERIFY2(face.familyName().contains(u"CJK JP") || face.familyName() == u"MS UI Gothic",
              qPrintable(face.familyName()));
-    QCOMPARE(control("Command1")->font().styleStrategy() & QFont::NoFontMerging, QFont::NoFontMerging);
 
     auto *pane = control<QLineEdit>("Text1");
     const QString longest = QStringLiteral(u"旧3-(2) ＝ 新D-(20),(21)");
