@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QIcon>
+#include <QPixmap>
 
 #include <cstdio>
 #include <cstdlib>
@@ -56,11 +57,12 @@ int main(int argc, char *argv[])
     QApplication::setOrganizationName(QStringLiteral("Tamberlo"));
     QApplication::setDesktopFileName(QStringLiteral("jp.tamberlo.Sorelin"));
     QApplication::setWindowIcon(QIcon(QPixmap(QStringLiteral(":/brevant.png"), "PNG")));
-    // Fusion paints button faces and panes in the colours the program gives
-    // them on every desktop.
+    // Fusion paints the panes in the colours the program gives them on every
+    // desktop.
     QApplication::setStyle(QStringLiteral("Fusion"));
     // The desktop's size in the Japanese face for every text without a font
-    // of its own (the window's, a tool tip's), so that no other face is loaded.
+    // of its own (the window's, a tool tip's, Qt's untranslated menu entries),
+    // so that no other face is loaded.
     QApplication::setFont(Fonts::window(QApplication::font()));
 
     QtClipboard clipboard(QApplication::clipboard());
