@@ -9,9 +9,15 @@ namespace {
 // even where the desktop's locale would pick a Chinese fallback for them. Only
 // the first installed face is handed to Qt: every missing one would cost a
 // fallback search at each font size, which doubles the program's start-up.
-const QStringList &families()
+struct Choice
 {
-    static const QStringList chosen = [] {
+    QStringList families;
+    bool installed = false;
+};
+
+const Choice &choice()
+{
+    static const Choice chosen = [] {
         const QStringList wanted = {
             QStringLiteral("MS UI Gothic"),
             QStringLiteral("Noto Sans CJK JP"),
@@ -24,11 +30,22 @@ const QStringList &families()
         const QStringList installed = QFontDatabase::families();
         for (const QString &family : wanted) {
             if (installed.contains(family))
-                return QStringList(family);
+                return Choice{ QStringList(family), true };
         }
-        return wanted;
+        return Choice{ wanted, false };
     }();
     return chosen;
+}
+
+// With one of the faces above installed, every character the program shows is
+// in it: looking for other faces (font merging) is only cost, and so is the
+// OpenType shaper, which kanji, kana and ASCII do not need (it would only
+// kern a few pairs, such as "Ta", by a pixel or less). Without any of these
+// faces Qt must find the glyphs wherever they are.
+void onlyTheChosenFace(QFont &font)
+{
+    if (choice().installed)
+        font.setStyleStrategy(QFont::StyleStrategy(QFont::NoFontMerging | QFont::PreferNoShaping));
 }
 
 } // namespace
@@ -37,8 +54,15 @@ namespace Fonts {
 
 QFont japanese(int pixelSize)
 {
+    QFont font = editable(pixelSize);
+    onlyTheChosenFace(font);
+    return font;
+}
+
+QFont editable(int pixelSize)
+{
     QFont font;
-    font.setFamilies(families());
+    font.setFamilies(choice().families);
     font.setPixelSize(pixelSize);
     font.setWeight(QFont::Normal);
     font.setStyleHint(QFont::SansSerif);
@@ -48,7 +72,8 @@ QFont japanese(int pixelSize)
 QFont window(const QFont &desktopDefault)
 {
     QFont font = desktopDefault;
-    font.setFamilies(families() + QStringList(desktopDefault.family()));
+    font.setFamilies(choice().families + QStringList(desktopDefault.family()));
+    onlyTheChosenFace(font);
     return font;
 }
 

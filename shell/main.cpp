@@ -1,3 +1,4 @@
+#include "fonts.h"
 #include "mainwindow.h"
 #include "qtclipboard.h"
 #include "screenfit.h"
@@ -6,6 +7,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QIcon>
+#include <QPixmap>
 
 int main(int argc, char *argv[])
 {
@@ -17,10 +19,14 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
     QApplication::setOrganizationName(QStringLiteral("Tamberlo"));
     QApplication::setDesktopFileName(QStringLiteral("jp.tamberlo.Sorelin"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/brevant.png")));
-    // Fusion paints button faces and panes in the colours the program gives
-    // them on every desktop.
+    QApplication::setWindowIcon(QIcon(QPixmap(QStringLiteral(":/brevant.png"), "PNG")));
+    // Fusion paints the panes in the colours the program gives them on every
+    // desktop.
     QApplication::setStyle(QStringLiteral("Fusion"));
+    // The desktop's size in the Japanese face for every text without a font
+    // of its own (the window's, a tool tip's, Qt's untranslated menu entries),
+    // so that no other face is loaded.
+    QApplication::setFont(Fonts::window(QApplication::font()));
 
     QtClipboard clipboard(QApplication::clipboard());
     MainWindow window(clipboard);

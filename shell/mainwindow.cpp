@@ -48,7 +48,7 @@ QLineEdit *makePane(const QString &name, int top)
 {
     auto *edit = new QLineEdit;
     edit->setObjectName(name);
-    edit->setFont(Fonts::japanese(35));
+    edit->setFont(Fonts::editable(35));
     edit->setGeometry(Twips::rect(120, top, 5775, 735));
     return edit;
 }

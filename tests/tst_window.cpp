@@ -1,3 +1,5 @@
+#include "binding.h"
+#include "captionbutton.h"
 #include "mainwindow.h"
 #include "qtclipboard.h"
 #include "tabstrip.h"
@@ -10,9 +12,9 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QRawFont>
 #include <QRegularExpression>
 #include <QSet>
-#include <QSignalSpy>
 #include <QTabBar>
 #include <QTest>
 #include <QToolTip>
@@ -28,14 +30,17 @@ public:
     bool setText(const QString &) override { return false; }
 };
 
-QRect twips(int left, int top, int width, int height)
-{
-    return QRect(left / 15, top / 15, width / 15, height / 15);
-}
-
 double luminance(const QColor &c)
 {
     return 0.2126 * c.redF() + 0.7152 * c.greenF() + 0.0722 * c.blueF();
+}
+
+// The four one-pixel sides of a rectangle `inset` pixels inside one of `size`.
+QList<QRect> sidesInside(QSize size, int inset)
+{
+    const QRect r = QRect(QPoint(0, 0), size).adjusted(inset, inset, -inset, -inset);
+    return { QRect(r.left(), r.top(), r.width(), 1), QRect(r.left(), r.bottom(), r.width(), 1),
+             QRect(r.left(), r.top(), 1, r.height()), QRect(r.right(), r.top(), 1, r.height()) };
 }
 
 } // namespace
@@ -51,10 +56,13 @@ private Q_SLOTS:
     void recorded_data();
     void recorded();
     void heardApart();
+    void faces_data();
+    void faces();
     void labelsAndTabsBlank();
     void keyboard();
     void failedCopyIsReported();
-    void longestPaneTextFits();
+    void textsFit_data();
+    void textsFit();
     void readableOnDarkTheme_data();
     void readableOnDarkTheme();
     void noDisplayGivesClearError_data();
@@ -130,6 +138,16 @@ QString TestWindow::describe(const QString &name)
                         !showsText ? QString() : font == m_window->font() ? QStringLiteral("window")
                                                                          : QString::number(font.pixelSize()),
                         face.isValid() ? hex(face.toUInt()) : QString() };
+    if (face.isValid() && qobject_cast<QPushButton *>(w)) {
+        // The face as it shows on screen, beside the caption on either side.
+        selectTab(shownOn.toInt());
+        const QImage shown = control("SSTab1")->grab(r).toImage();
+        for (int x : { 3, r.width() - 4 }) {
+            const QColor c = shown.pixelColor(x, r.height() / 2);
+            if (const uint bgr = c.red() | c.green() << 8 | c.blue() << 16; bgr != face.toUInt())
+                fields.last() += QStringLiteral(" shown as ") + hex(bgr);
+        }
+    }
     // What a screen reader says of it: its name, and for the tab strip its tabs.
     QAccessibleInterface *spoken = QAccessible::queryAccessibleInterface(strip ? strip->tabBar() : w);
     QString heard = spoken->text(QAccessible::Name);
@@ -213,6 +231,57 @@ void TestWindow::recorded()
     }
 }
 
+
+void TestWindow::faces_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QColor>("face"); // none: the style's own face
+    QTest::newRow("Command1") << "Command1" << QColor(192, 255, 255);
+    QTest::newRow("Command72") << "Command72" << QColor(255, 128, 128);
+    QTest::newRow("Command96") << "Command96" << QColor();
+    QTest::newRow("Command191") << "Command191" << QColor(192, 192, 192);
+    QTest::newRow("Command193") << "Command193" << QColor(224, 224, 224);
+}
+
+// A coloured face shows its exact colour beside the caption (the record has it
+// for every button), inside a bevel that turns over while pressed and a focus
+// frame whose four sides all show, the bottom one too, although the next row's
+// button covers this one's last pixel row. The explanation buttons keep the
+// style's own face.
+void TestWindow::faces()
+{
+    QFETCH(QString, name);
+    QFETCH(QColor, face);
+    auto *button = control<QPushButton>(qPrintable(name));
+    const QRect place = button->geometry();
+    if (!button->isVisible())
+        selectTab(0);
+    auto shown = [&] { return control("SSTab1")->grab(place).toImage(); };
+    const QImage normal = shown();
+    const int mid = place.height() / 2, right = place.width() - 1;
+    const QRect beside(3, 2, 1, place.height() - 4); // a column beside the caption
+    if (!face.isValid()) { // the style's face: as on a plain push button, not flat
+        QPushButton plain;
+        plain.resize(place.size());
+        QVERIFY(normal.pixel(beside.topLeft()) != normal.pixel(beside.bottomLeft()));
+        QCOMPARE(normal.copy(beside), plain.grab().toImage().convertToFormat(normal.format()).copy(beside));
+        return;
+    }
+    QCOMPARE(normal.pixelColor(3, mid), face);
+    QCOMPARE(normal.pixelColor(right - 3, mid), face);
+    QVERIFY(luminance(normal.pixelColor(0, mid)) > luminance(normal.pixelColor(right, mid)));
+    button->setDown(true);
+    const QImage pressed = shown();
+    button->setDown(false);
+    QVERIFY(luminance(pressed.pixelColor(0, mid)) < luminance(pressed.pixelColor(right, mid)));
+
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window));
+    button->setFocus();
+    const QImage focused = shown();
+    for (const QRect &side : sidesInside(place.size(), 2))
+        QVERIFY(focused.copy(side) != normal.copy(side));
+}
 
 // No two buttons of a tab sound alike to a screen reader.
 void TestWindow::heardApart()
@@ -331,11 +400,69 @@ void TestWindow::failedCopyIsReported()
     QVERIFY(!QToolTip::isVisible());
 }
 
-void TestWindow::longestPaneTextFits()
+void TestWindow::textsFit_data()
 {
+    QTest::addColumn<int>("points"); // the desktop's font size; 0: as it is
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("desktop") << 0 << QStringLiteral("Command189") << QStringList{ u"自分"_qs, u"自身"_qs };
+    QTest::newRow("8 pt") << 8 << QStringLiteral("Command192") << QStringList{ u"生命自"_qs, u"然崇高"_qs };
+    QTest::newRow("12 pt") << 12 << QStringLiteral("Command190") << QStringList{ u"人との"_qs, u"関わり"_qs };
+    QTest::newRow("14 pt") << 14 << QStringLiteral("Command192") << QStringList{ u"生命"_qs, u"自然"_qs, u"崇高"_qs };
+    for (int points : { 9, 10, 11, 13, 15, 16 })
+        QTest::addRow("%d pt", points) << points << QString() << QStringList();
+}
+
+// Every text is in the one Japanese face the program draws with, which looks
+// nowhere else for glyphs. Every caption stays whole inside its button on
+// desktop fonts from 8 to 16 points: wrapped between words or into even
+// parts, and set smaller than the desktop's font only where that is not enough.
+void TestWindow::textsFit()
+{
+    QFETCH(int, points);
+    const QFont desktop = QApplication::font();
+    QFont asked = desktop;
+    if (points)
+        asked.setPointSize(points);
+    QApplication::setFont(asked);
+    MainWindow window(*m_clipboard);
+    QApplication::setFont(desktop);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    const QRawFont face = QRawFont::fromFont(control("Command1")->font());
+    QStringList texts{ m_window->tabStrip()->tabBar()->tabText(0), m_window->tabStrip()->tabBar()->tabText(1),
+                       control<QLabel>("Label1")->text() };
+    for (Curriculum set : { Curriculum::Old, Curriculum::New }) {
+        for (const ContentItem &item : Catalogue::items(set))
+            texts << item.correspondence;
+    }
+    for (CaptionButton *button : window.findChildren<CaptionButton *>()) {
+        texts << button->text();
+        // No stroke of the caption reaches the pixels just inside the bevel.
+        const QImage shown = button->grab().toImage();
+        const QString caption = button->text();
+        button->setText(QString());
+        const QImage bare = button->grab().toImage();
+        button->setText(caption);
+        for (const QRect &side : sidesInside(shown.size(), 1))
+            QVERIFY2(shown.copy(side) == bare.copy(side), qPrintable(button->objectName()));
+        QCOMPARE(button->captionLines().join(QString()).remove(u' ').remove(u'　'),
+                 QString(caption).remove(u' ').remove(u'　'));
+    }
+    QFETCH(QString, title);
+    if (!title.isEmpty())
+        QTEST(window.findChild<CaptionButton *>(title)->captionLines(), "lines");
+    if (points)
+        return;
+    for (const QString &text : std::as_const(texts)) {
+        for (char32_t c : text.toUcs4())
+            QVERIFY2(face.supportsCharacter(c), qPrintable(text));
+    }
+    QVERIFY2(face.familyName().contains(u"CJK JP") || face.familyName() == u"MS UI Gothic",
+             qPrintable(face.familyName()));
+
     auto *pane = control<QLineEdit>("Text1");
-    const QFontInfo used(pane->font());
-    QVERIFY2(used.family().contains(u"CJK JP") || used.family() == u"MS UI Gothic", qPrintable(used.family()));
     const QString longest = QStringLiteral(u"旧3-(2) ＝ 新D-(20),(21)");
     // The line edit's frame and its two-pixel text margin on either side.
     const int room = pane->width() - 2 * (2 + 2);
@@ -373,8 +500,11 @@ void TestWindow::readableOnDarkTheme()
     QVERIFY(contrast(pane->palette(), QPalette::Base, QPalette::Text) > 0.5);
     QTest::mouseClick(window.findChild<QWidget *>(QStringLiteral("Command115")), Qt::LeftButton);
     QVERIFY(contrast(pane->palette(), QPalette::Base, QPalette::Text) > 0.5);
-    QWidget *button = window.findChild<QWidget *>(QStringLiteral("Command159"));
-    QVERIFY(contrast(button->palette(), QPalette::Button, QPalette::ButtonText) > 0.5);
+    const QImage button = window.findChild<QWidget *>(QStringLiteral("Command159"))->grab().toImage();
+    double darkest = 1;
+    for (int x = 0; x < button.width(); ++x)
+        darkest = std::min(darkest, luminance(button.pixelColor(x, button.height() / 2)));
+    QVERIFY(luminance(button.pixelColor(3, button.height() / 2)) - darkest > 0.5);
     QTest::mouseClick(window.findChild<QWidget *>(QStringLiteral("Label2")), Qt::LeftButton);
     QCOMPARE(pane->palette().color(QPalette::Base), palette.color(QPalette::Base));
 
