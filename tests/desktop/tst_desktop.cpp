@@ -141,6 +141,19 @@ QRect clientGeometry(const QString &window)
     return QRect(field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"), field("Height"));
 }
 
+// Whether the window shows the program's 32 x 32 icon (not a blank square) in its frame and task list.
+bool hasIcon(const QString &window)
+{
+    const QString icon = QString::fromLatin1(run("xprop", { "-id", window, "-notype", "32c", "_NET_WM_ICON" }).out);
+    QList<quint32> v; // width, height, pixels; width, height, pixels; ...
+    for (auto it = QRegularExpression("\\d+").globalMatch(icon.section('=', 1)); it.hasNext();)
+        v << it.next().captured().toUInt();
+    for (qsizetype i = 0; i + 2 <= v.size() && i + 2 + qsizetype(v[i]) * v[i + 1] <= v.size(); i += 2 + v[i] * v[i + 1])
+        if (v[i] == 32 && v[i + 1] == 32)
+            return QSet<quint32>(v.begin() + i + 2, v.begin() + i + 2 + 32 * 32).size() > 2;
+    return false;
+}
+
 // Closes the window as its close box does: the window manager sends WM_DELETE_WINDOW.
 bool closeWindow(QProcess &program, const QString &window)
 {
@@ -364,6 +377,7 @@ private slots:
         const Run state = run("xprop", { "-id", m_window, "_NET_WM_STATE" });
         QVERIFY2(state.out.contains("_NET_WM_STATE_ABOVE"), state.out.constData());
         QCOMPARE(clientGeometry(m_window), QRect(50, 72, 424, 784));
+        QVERIFY2(hasIcon(m_window), "no 32 x 32 window icon");
     }
 
     void clicks_data()
