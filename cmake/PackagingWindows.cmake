@@ -37,6 +37,5 @@ set(CPACK_NSIS_DISPLAY_NAME "${rc_ProductName} ${rc_ProductVersion}")
 set(CPACK_NSIS_INSTALLED_ICON_NAME Brevant.exe)
 set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/resources/brevant.ico)
 set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/resources/brevant.ico)
-set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
 
 include(CPack)
