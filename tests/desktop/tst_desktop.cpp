@@ -79,9 +79,11 @@ QString expectedText(int n)
     return known.value(n, Binding::forButton(n)->copyText());
 }
 
-// Clipboard targets that carry text, or describe the selection itself.
+// Clipboard targets that carry text, or describe the selection itself (the last three: the bookkeeping
+// of the Windows clipboard, which Wine passes on).
 const QStringList textTargets { "TARGETS", "MULTIPLE", "TIMESTAMP", "SAVE_TARGETS", "UTF8_STRING", "STRING",
-                                "TEXT", "COMPOUND_TEXT", "text/plain", "text/plain;charset=utf-8" };
+                                "TEXT", "COMPOUND_TEXT", "text/plain", "text/plain;charset=utf-8",
+                                "Ole Private Data", "Wine Marshalled DataObject", "DataObject" };
 
 struct Run { int code = -1; QByteArray out; }; // code -1: did not start or not finish in time
 

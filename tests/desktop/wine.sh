@@ -9,7 +9,7 @@ wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
 wineserver=$(command -v wineserver64 || command -v wineserver || echo /usr/lib/wine/wineserver64)
 
 wine_end() {
-    "$wineserver" -k 2>/dev/null
+    "$wineserver" -k 2>/dev/null || true
     x_session_end
 }
 
@@ -18,7 +18,7 @@ wine_start() {
     # No prompts to download Wine's .NET and HTML engines.
     export WINEDLLOVERRIDES="mscoree,mshtml="
     # A server left from another display would open the windows there.
-    "$wineserver" -k 2>/dev/null
+    "$wineserver" -k 2>/dev/null || true
     trap wine_end EXIT
     [ -f "$WINEPREFIX/system.reg" ] || "$wine" wineboot -i >"$scratch/wineboot.log" 2>&1
     "$wineserver" -w
