@@ -143,16 +143,21 @@ QRect clientGeometry(const QString &window)
     return QRect(field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"), field("Height"));
 }
 
-// Whether the window shows the program's 32 x 32 icon (not a blank square) in its frame and task list.
-bool hasIcon(const QString &window)
+// Whether the window shows the program's own 32 x 32 icon in its frame and task list.
+bool showsIcon(const QString &window)
 {
-    const QString icon = QString::fromLatin1(run("xprop", { "-id", window, "-notype", "32c", "_NET_WM_ICON" }).out);
+    const QImage icon = QImage(SORELIN_ICON).convertToFormat(QImage::Format_ARGB32);
+    const QString shown = QString::fromLatin1(run("xprop", { "-id", window, "-notype", "32c", "_NET_WM_ICON" }).out);
     QList<quint32> v; // width, height, pixels; width, height, pixels; ...
-    for (auto it = QRegularExpression("\\d+").globalMatch(icon.section('=', 1)); it.hasNext();)
+    for (auto it = QRegularExpression("\\d+").globalMatch(shown.section('=', 1)); it.hasNext();)
         v << it.next().captured().toUInt();
     for (qsizetype i = 0; i + 2 <= v.size() && i + 2 + qsizetype(v[i]) * v[i + 1] <= v.size(); i += 2 + v[i] * v[i + 1])
-        if (v[i] == 32 && v[i + 1] == 32)
-            return QSet<quint32>(v.begin() + i + 2, v.begin() + i + 2 + 32 * 32).size() > 2;
+        if (v[i] == 32 && v[i + 1] == 32 && icon.size() == QSize(32, 32)) {
+            for (int p = 0; p < 32 * 32; ++p)
+                if (const QRgb c = icon.pixel(p % 32, p / 32); v[i + 2 + p] != c && (qAlpha(c) || qAlpha(v[i + 2 + p])))
+                    return false;
+            return true;
+        }
     return false;
 }
 
@@ -379,7 +384,7 @@ private slots:
         const Run state = run("xprop", { "-id", m_window, "_NET_WM_STATE" });
         QVERIFY2(state.out.contains("_NET_WM_STATE_ABOVE"), state.out.constData());
         QCOMPARE(clientGeometry(m_window), QRect(50, 72, 424, 784));
-        QVERIFY2(hasIcon(m_window), "no 32 x 32 window icon");
+        QVERIFY2(showsIcon(m_window), "the window does not show the program's icon");
     }
 
     void clicks_data()
