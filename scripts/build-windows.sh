@@ -3,7 +3,7 @@
 # needs no DLLs beside it) and its NSIS installer beside it.
 #   bash scripts/build-windows.sh            everything
 #   bash scripts/build-windows.sh --qt-only  only the cached Windows Qt
-# The first run on a machine builds Qt from source (about an hour on two
+# The first run on a machine builds Qt from source (20–30 minutes on two
 # cores); later runs reuse it (see scripts/windows-qt.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
