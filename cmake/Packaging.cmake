@@ -1,4 +1,9 @@
 # Installation and the Debian package (cpack -G DEB in the build directory).
+if(WIN32)
+    include(${CMAKE_CURRENT_LIST_DIR}/PackagingWindows.cmake)
+    return()
+endif()
+
 include(GNUInstallDirs)
 
 install(TARGETS Brevant

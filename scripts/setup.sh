@@ -1,11 +1,17 @@
 #!/usr/bin/env bash
 # Installs the Debian/Ubuntu packages that are missing for building (and, with
-# --test, for running the test suite). Installs nothing that is already there.
+# --test, for running the test suite; with --windows, for the Windows build).
+# Installs nothing that is already there.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 
 lists=("$here/packages-build.txt")
-[ "${1:-}" = "--test" ] && lists+=("$here/packages-test.txt")
+for arg in "$@"; do
+    case $arg in
+        --test) lists+=("$here/packages-test.txt") ;;
+        --windows) lists+=("$here/packages-windows.txt") ;;
+    esac
+done
 
 wanted=$(grep -hv '^\s*\(#\|$\)' "${lists[@]}" | sort -u)
 missing=()

@@ -5,7 +5,9 @@
 # beside the main one, and the openbox window manager; and the weston
 # compositor with XWayland, as on a Wayland desktop. Gives the test a scratch
 # home (the clipboard manager keeps its history there), keeps the screenshots
-# and logs in ARTIFACT_DIR and ends everything it started.
+# and logs in ARTIFACT_DIR and ends everything it started. A BREVANT ending in
+# .exe is the Windows build, run under Wine (tests/desktop/wine.sh), without
+# the short screens and weston, which are the Linux program's affair.
 # Exit 77 (skipped) when the X tools are missing, unless CI=true: then 1.
 set -uo pipefail
 
@@ -14,7 +16,9 @@ brevant=$2
 artifacts=$3
 
 missing=()
-for tool in Xvfb openbox xdotool xclip xwininfo xprop import wmctrl parcellite weston Xwayland; do
+tools=(Xvfb openbox xdotool xclip xwininfo xprop import wmctrl parcellite)
+[[ $brevant == *.exe ]] && tools+=(/usr/lib/wine/wine64) || tools+=(weston Xwayland)
+for tool in "${tools[@]}"; do
     command -v "$tool" >/dev/null 2>&1 || missing+=("$tool")
 done
 if [ ${#missing[@]} -gt 0 ]; then
@@ -22,7 +26,7 @@ if [ ${#missing[@]} -gt 0 ]; then
     [ "${CI:-}" = "true" ] && exit 1
     exit 77
 fi
-if [ ! -x "$brevant" ]; then
+if [ ! -x "$brevant" ] && [[ $brevant != *.exe || ! -f $brevant ]]; then
     echo "desktop test: no program at $brevant" >&2
     exit 1
 fi
@@ -30,23 +34,31 @@ fi
 rm -rf "$artifacts"
 mkdir -p "$artifacts"
 source "$(dirname "$0")/xsession.sh"
-x_session_start "desktop test" "$artifacts" 1280x840 1366x768 || exit 1
+if [[ $brevant == *.exe ]]; then
+    x_session_start "desktop test" "$artifacts" || exit 1
+    source "$(dirname "$0")/wine.sh"
+    wine_start
+    brevant=$(wine_wrap "$brevant")
+    export SORELIN_WINE=1
+else
+    x_session_start "desktop test" "$artifacts" 1280x840 1366x768 || exit 1
 
-# Headless, with XWayland; its X window manager's log shows the window states
-# the programs ask for.
-weston --backend=headless-backend.so --xwayland --socket=sorelin-wayland --idle-time=0 \
-    --log="$artifacts/weston.log" --logger-scopes=log,xwm-wm-x11 >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do
-    xwayland=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$artifacts/weston.log" 2>/dev/null)
-    [ -n "$xwayland" ] && break
-    sleep 0.1
-done
-if [ -z "$xwayland" ]; then
-    echo "desktop test: weston did not start (see $artifacts/weston.log)" >&2
-    exit 1
+    # Headless, with XWayland; its X window manager's log shows the window states
+    # the programs ask for.
+    weston --backend=headless-backend.so --xwayland --socket=sorelin-wayland --idle-time=0 \
+        --log="$artifacts/weston.log" --logger-scopes=log,xwm-wm-x11 >/dev/null 2>&1 &
+    pids+=($!)
+    for _ in $(seq 100); do
+        xwayland=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$artifacts/weston.log" 2>/dev/null)
+        [ -n "$xwayland" ] && break
+        sleep 0.1
+    done
+    if [ -z "$xwayland" ]; then
+        echo "desktop test: weston did not start (see $artifacts/weston.log)" >&2
+        exit 1
+    fi
+    export SORELIN_WAYLAND=sorelin-wayland SORELIN_XWAYLAND=$xwayland SORELIN_WESTON_LOG=$artifacts/weston.log
 fi
-export SORELIN_WAYLAND=sorelin-wayland SORELIN_XWAYLAND=$xwayland SORELIN_WESTON_LOG=$artifacts/weston.log
 
 SORELIN_BREVANT=$brevant SORELIN_ARTIFACTS=$artifacts "$test_binary" &
 pids+=($!)
