@@ -121,6 +121,7 @@ void prepare(int argc, char **argv)
         for (const QString &entry : chosen.split(u';', Qt::SkipEmptyParts))
             requested << entry.section(u':', 0, 0).toLower();
     } else {
+#if !defined(Q_OS_WIN) && !defined(Q_OS_MACOS) // (Wine hands Windows programs a DISPLAY too)
         // A native Wayland window is placed by the compositor and cannot ask
         // to stay on top; through XWayland both hold. Wayland is tried after
         // X11, should the X display not answer.
@@ -130,6 +131,7 @@ void prepare(int argc, char **argv)
             requested << QStringLiteral("wayland");
         if (!requested.isEmpty())
             qputenv("QT_QPA_PLATFORM", requested.join(u';').toLocal8Bit());
+#endif
     }
     qInstallMessageHandler(holdMessage);
 }
