@@ -78,7 +78,7 @@ bool sendSkewedTakeFocus(const QString &window)
 
 // The keys of step K, each a switch to the other tab, and of step E.
 const char *const tabKeys[] = { "ctrl+Tab", "ctrl+shift+Tab", "ctrl+Next", "ctrl+Prior" };
-const char *const pressKeys[] = { "Return", "KP_Enter" };
+const char *const pressKeys[] = { "Return", "KP_Enter", "space" };
 
 // Where step R starts another program: on a screen of the X server that is shorter than the
 // framed window at its place (1) or at all (2), or beside weston: on XWayland with Wayland
@@ -441,7 +441,7 @@ private slots:
         QTest::newRow("odd characters arrive whole") << "B10 B25 B74";
         QTest::newRow("the primary selection is left alone") << "Q B151 q";
         QTest::newRow("keys switch tabs") << "K0 B1 K1 B101 K2 B13 K3 B119";
-        QTest::newRow("Return and Enter press the focused button") << "B130 E0 E1";
+        QTest::newRow("Return, Enter and Space press the focused button") << "B130 E0 E1 E2";
         // Other programs, started last: a new window takes the focus.
         QTest::newRow("a short screen moves the window up the least") << "R0";
         QTest::newRow("a screen too short keeps the caption bar on it") << "R1";
