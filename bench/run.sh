@@ -33,7 +33,7 @@ for tool in Xvfb openbox xdotool xclip xwininfo valgrind; do
     command -v "$tool" >/dev/null || { echo "bench: $tool is missing" >&2; exit 1; }
 done
 
-source "$here/../tests/desktop/xsession.sh"
+source "$here/../scripts/xsession.sh"
 x_session_start bench || exit 1
 
 now_us() { local t; t=$(date +%s%N); echo $((t / 1000)); }

@@ -23,8 +23,8 @@ export WINEPREFIX=$PWD/build-windows/wine-prefix
 rm -rf "$WINEPREFIX"
 installed="$WINEPREFIX/drive_c/Program Files/Sorelin/Brevant.exe"
 (
-    source tests/desktop/xsession.sh
-    source tests/desktop/wine.sh
+    source scripts/xsession.sh
+    source scripts/wine.sh
     x_session_start "windows install"
     wine_start
     "$wine" "$(realpath "${installers[0]}")" /S

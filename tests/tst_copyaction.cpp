@@ -12,29 +12,22 @@ struct Log
 {
     QStringList calls;
     int failAt = -1;
-    bool step(const QString &call)
-    {
-        calls << call;
-        return calls.size() - 1 != failAt;
-    }
+    bool step(const QString &call) { return calls << call, calls.size() - 1 != failAt; }
 };
 
-class FakePane : public Pane
+struct FakePane : Pane
 {
-public:
     FakePane(const char *name, Log &log) : name(QString::fromLatin1(name)), log(log) {}
     bool setText(const QString &t) override { return log.step(name + ".Text") && (text = t, true); }
     bool setBackColor(Colour c) override { return log.step(name + ".BackColor") && (colour = c, true); }
     QString state() const { return text + QStringLiteral(" @%1").arg(colour.value(), 0, 16); }
-    QString name;
-    QString text = QStringLiteral("before");
+    QString name, text = QStringLiteral("before");
     Colour colour{ 0x123456 };
     Log &log;
 };
 
-class FakeClipboard : public Clipboard
+struct FakeClipboard : Clipboard
 {
-public:
     explicit FakeClipboard(Log &log) : log(log) {}
     bool clear() override { return log.step(QStringLiteral("Clear")) && (text.clear(), true); }
     bool setText(const QString &t) override { return log.step(QStringLiteral("SetText")) && (text = t, true); }

@@ -6,7 +6,7 @@
 # compositor with XWayland, as on a Wayland desktop. Gives the test a scratch
 # home (the clipboard manager keeps its history there), keeps the screenshots
 # and logs in ARTIFACT_DIR and ends everything it started. A BREVANT ending in
-# .exe is the Windows build, run under Wine (tests/desktop/wine.sh), without
+# .exe is the Windows build, run under Wine (scripts/wine.sh), without
 # the short screens and weston, which are the Linux program's affair.
 # Exit 77 (skipped) when the X tools are missing, unless CI=true: then 1.
 set -uo pipefail
@@ -33,10 +33,10 @@ fi
 
 rm -rf "$artifacts"
 mkdir -p "$artifacts"
-source "$(dirname "$0")/xsession.sh"
+source "$(dirname "$0")/../../scripts/xsession.sh"
 if [[ $brevant == *.exe ]]; then
     x_session_start "desktop test" "$artifacts" || exit 1
-    source "$(dirname "$0")/wine.sh"
+    source "$(dirname "$0")/../../scripts/wine.sh"
     wine_start
     brevant=$(wine_wrap "$brevant")
     export SORELIN_WINE=1

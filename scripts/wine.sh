@@ -1,4 +1,4 @@
-# Runs the Windows build under Wine for the desktop test; source it after
+# Runs the Windows build under Wine (the install check and the desktop test); source it after
 # x_session_start, then
 #   wine_start       a Wine server on this X display, in $WINEPREFIX if set
 #                    (made if new), else in a prefix in the scratch home

@@ -1,4 +1,4 @@
-# A private X desktop for the desktop test and the benchmark; source it, then
+# A private X desktop for the benchmark, the Windows install check and the desktop test; source it, then
 #   x_session_start NAME [LOGDIR [WxH...]]
 # starts Xvfb on a free display and the openbox window manager with a scratch
 # home ($scratch), exports what the programs need, and ends everything it (and
