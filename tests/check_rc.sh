@@ -24,24 +24,15 @@ def value(key):  # a String entry's text, up to its NUL
         end += 2
     return data[i:end].decode("utf-16-le")
 fixed = data.find(struct.pack("<I", 0xFEEF04BD))
-facts = {
-    "FileDescription": value("FileDescription"), "Comments": value("Comments"),
-    "FileVersion": value("FileVersion"), "ProductVersion": value("ProductVersion"),
-    "ProductName": value("ProductName"), "LegalTrademarks": value("LegalTrademarks"),
-    "InternalName": value("InternalName"), "OriginalFilename": value("OriginalFilename"),
-    "CompanyName": value("CompanyName"),
-    "table": "041104B0".encode("utf-16-le") in data,
-    # file and product version 1.0.0.0, no flags, 32-bit Windows, application
-    "fixed": struct.unpack_from("<13I", data, fixed)[2:10] if fixed >= 0 else None,
-    "translation": struct.unpack_from("<HH", data, after("Translation")),
-    "icon": struct.pack("<HH", 0xFFFF, 3) in data,
-}
-want = {
-    "FileDescription": "道徳関連の文字列をクリップボードに送ります。", "Comments": "道徳関連の文字列をクリップボードに送ります。",
-    "FileVersion": "1.00", "ProductVersion": "1.00", "ProductName": "Sorelin", "LegalTrademarks": "Sorelin",
-    "InternalName": "Brevant", "OriginalFilename": "Brevant.exe", "CompanyName": "Tamberlo", "table": True,
-    "fixed": (0x10000, 0, 0x10000, 0, 0x3F, 0, 4, 1), "translation": (0x411, 1200), "icon": True,
-}
+texts = {"FileDescription": "道徳関連の文字列をクリップボードに送ります。", "Comments": "道徳関連の文字列をクリップボードに送ります。",
+         "FileVersion": "1.00", "ProductVersion": "1.00", "ProductName": "Sorelin", "LegalTrademarks": "Sorelin",
+         "InternalName": "Brevant", "OriginalFilename": "Brevant.exe", "CompanyName": "Tamberlo"}
+facts = {key: value(key) for key in texts}
+facts.update(table="041104B0".encode("utf-16-le") in data, icon=struct.pack("<HH", 0xFFFF, 3) in data,
+             # file and product version 1.0.0.0, no flags, 32-bit Windows, application
+             fixed=struct.unpack_from("<13I", data, fixed)[2:10] if fixed >= 0 else None,
+             translation=struct.unpack_from("<HH", data, after("Translation")))
+want = dict(texts, table=True, icon=True, fixed=(0x10000, 0, 0x10000, 0, 0x3F, 0, 4, 1), translation=(0x411, 1200))
 bad = [f"{k}: {facts[k]!r}, expected {v!r}" for k, v in want.items() if facts[k] != v]
 print("\n".join("FAIL: " + b for b in bad) or "brevant.rc: version record and icon OK")
 sys.exit(1 if bad else 0)

@@ -15,24 +15,16 @@ test_binary=$1
 brevant=$2
 artifacts=$3
 
-missing=()
 tools=(Xvfb openbox xdotool xclip xwininfo xprop import wmctrl parcellite)
 [[ $brevant == *.exe ]] && tools+=(/usr/lib/wine/wine64) || tools+=(weston Xwayland)
 for tool in "${tools[@]}"; do
-    command -v "$tool" >/dev/null 2>&1 || missing+=("$tool")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "desktop test: missing tools: ${missing[*]} (scripts/setup.sh --test installs them)" >&2
+    command -v "$tool" >/dev/null 2>&1 && continue
+    echo "desktop test: $tool is missing (scripts/setup.sh --test installs it)" >&2
     [ "${CI:-}" = "true" ] && exit 1
     exit 77
-fi
-if [ ! -x "$brevant" ] && [[ $brevant != *.exe || ! -f $brevant ]]; then
-    echo "desktop test: no program at $brevant" >&2
-    exit 1
-fi
-
-rm -rf "$artifacts"
-mkdir -p "$artifacts"
+done
+[ -f "$brevant" ] || { echo "desktop test: no program at $brevant" >&2; exit 1; }
+rm -rf "$artifacts" && mkdir -p "$artifacts"
 source "$(dirname "$0")/../../scripts/xsession.sh"
 if [[ $brevant == *.exe ]]; then
     x_session_start "desktop test" "$artifacts" || exit 1

@@ -79,11 +79,10 @@ bool sendSkewedTakeFocus(const QString &window)
 const char *const tabKeys[] = { "ctrl+Tab", "ctrl+shift+Tab", "ctrl+Next", "ctrl+Prior" };
 const char *const pressKeys[] = { "Return", "KP_Enter", "space" };
 
-// Where step R starts another program, and where its client area's top then stands: on a
-// screen of the X server that is shorter than the framed window at its place (1280 x 840: moved
-// up the least) or at all (1366 x 768: the caption bar at the top, under openbox's 20-pixel
-// title), or beside weston: on XWayland with Wayland there too, with Wayland chosen, or on
-// Wayland alone (where weston places it: -1).
+// Where step R starts another program and where its client area's top then stands: on a screen
+// shorter than the framed window at its place (1280 x 840: moved up the least) or at all (1366 x 768:
+// the caption bar, 20 pixels, at the top); or beside weston, which places it: on XWayland with
+// Wayland there too, with Wayland chosen, or on Wayland alone.
 struct Start { int screen; bool x11, wayland; const char *platform; int top; };
 const Start starts[] = { { 1, true, false, nullptr, 51 }, { 2, true, false, nullptr, 20 }, { 0, true, true, nullptr, -1 },
                          { 0, true, true, "wayland", -1 }, { 0, false, true, nullptr, -1 } };
@@ -387,7 +386,6 @@ private slots:
         screenshot(QStringLiteral("failed-%1-%2").arg(QTest::currentTestFunction(), QTest::currentDataTag()).replace(' ', '-'));
     }
 
-    void cleanupTestCase() { screenshot("end"); } // ~QProcess ends what still runs
 
     void window()
     {
@@ -434,22 +432,17 @@ private slots:
         const QStringList search { "search", "--sync", "--pid", QString::number(m_manager.processId()) };
         QVERIFY2(run("xdotool", search, 20000).code == 0, "the clipboard manager did not come up");
         QVERIFY2(did("B188"), qPrintable(m_error));
-        QVERIFY2(m_program.state() == QProcess::Running, "the program ended before it was closed");
-        screenshot("before-close");
 
         // The manager has taken note of the text once it is in its history.
-        const QString text = buttons[188].text;
         const bool noted = poll([&] {
             QFile history(QDir::home().filePath(".local/share/parcellite/history"));
-            return history.open(QIODevice::ReadOnly) && history.readAll().contains(text.toUtf8());
+            return history.open(QIODevice::ReadOnly) && history.readAll().contains(buttons[188].text.toUtf8());
         }, 10000, 50);
         QVERIFY2(noted, "the clipboard manager did not take note of the text");
-
         m_closed = true;
         QVERIFY2(closeWindow(m_program, m_window), "the program did not end when its window was closed");
-        QCOMPARE(m_program.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(m_program.exitCode(), 0);
-        QVERIFY2(expectClipboard(text), qPrintable(m_error));
+        QCOMPARE(m_program.exitStatus() == QProcess::NormalExit ? m_program.exitCode() : -1, 0);
+        QVERIFY2(expectClipboard(buttons[188].text), qPrintable(m_error));
     }
 
     void secondStart()
