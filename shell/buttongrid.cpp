@@ -83,11 +83,13 @@ QRect placeInTwips(const ButtonBinding &binding)
     }
 }
 
-QList<Button> create(TabStrip *strip, const QFont &windowFont)
+QList<Button> create(TabStrip *strip, const QFont &windowFont, Curriculum set)
 {
     QList<Button> buttons;
     for (int number = 1; number <= Binding::buttonCount; ++number) {
         const ButtonBinding binding = *Binding::forButton(number);
+        if (binding.curriculum != set)
+            continue;
         auto *widget = new CaptionButton(binding.caption());
         widget->setObjectName(QStringLiteral("Command%1").arg(number));
         // Heard rather than seen: the caption without its spacing, and the
@@ -120,7 +122,7 @@ QList<Button> create(TabStrip *strip, const QFont &windowFont)
         // Sized before it is shown, or showing it would lay out its caption
         // for a size hint nobody uses.
         widget->setGeometry(Twips::rect(placeInTwips(binding)));
-        strip->place(widget, binding.curriculum == Curriculum::Old ? 0 : 1);
+        strip->place(widget, set == Curriculum::Old ? 0 : 1);
         buttons.append({ binding, widget });
     }
     return buttons;

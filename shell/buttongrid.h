@@ -21,10 +21,11 @@ struct Button
     CaptionButton *widget = nullptr;
 };
 
-// Places every button on its tab (tab 0: the old set, tab 1: the new set) and
-// returns them in number order (Command1 first). windowFont is for the buttons that have no
-// font of their own.
-QList<Button> create(TabStrip *strip, const QFont &windowFont);
+// Places the buttons of one set on its tab (tab 0: the old set, Command1 …
+// Command100; tab 1: the new set with the subject title, Command101 …
+// Command193) and returns them in number order. windowFont is for the
+// buttons that have no font of their own.
+QList<Button> create(TabStrip *strip, const QFont &windowFont, Curriculum set);
 
 // Where a button stands, in twips from the strip's top-left corner.
 QRect placeInTwips(const ButtonBinding &binding);

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QIcon>
+#include <QImageReader>
 #include <QPixmap>
 
 int main(int argc, char *argv[])
@@ -19,7 +20,11 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
     QApplication::setOrganizationName(QStringLiteral("Tamberlo"));
     QApplication::setDesktopFileName(QStringLiteral("jp.tamberlo.Sorelin"));
-    QApplication::setWindowIcon(QIcon(QPixmap(QStringLiteral(":/brevant.png"), "PNG")));
+    // Read by Qt's own PNG reader: left to guess, Qt would first load every
+    // picture plugin installed to ask whether it reads PNG.
+    QImageReader icon(QStringLiteral(":/brevant.png"), "png");
+    icon.setAutoDetectImageFormat(false);
+    QApplication::setWindowIcon(QIcon(QPixmap::fromImage(icon.read())));
     // Fusion paints the panes in the colours the program gives them on every
     // desktop.
     QApplication::setStyle(QStringLiteral("Fusion"));

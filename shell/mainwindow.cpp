@@ -79,12 +79,14 @@ MainWindow::MainWindow(Clipboard &clipboard, QWidget *parent)
 
     buildPanes();
 
-    m_buttons = ButtonGrid::create(m_strip, font());
-    for (const ButtonGrid::Button &button : std::as_const(m_buttons))
-        connect(button.widget, &QPushButton::clicked, this, [this, button] { press(button); });
-
-    buildTabOrder();
+    // The window opens on the new set. The old set's hundred buttons are made
+    // the first time their tab shows, which keeps the start lighter.
+    addButtons(Curriculum::New);
     m_strip->setCurrentTab(1);
+    connect(m_strip->tabBar(), &QTabBar::currentChanged, this, [this](int tab) {
+        if (tab == 0 && m_buttons.size() < Binding::buttonCount)
+            addButtons(Curriculum::Old);
+    });
     m_strip->tabBar()->setFocus();
 
     // Every switch of tab blanks both panes, the old set's first.
@@ -122,6 +124,17 @@ void MainWindow::buildPanes()
     m_strip->place(makeLine(QStringLiteral("Line1"), 120, 9480, 5880), 1);
     m_strip->place(image, 1);
     m_strip->place(m_text2, 1);
+}
+
+// Makes the buttons of one set; made while their tab is shown, they show at once.
+void MainWindow::addButtons(Curriculum set)
+{
+    const QList<ButtonGrid::Button> added = ButtonGrid::create(m_strip, font(), set);
+    for (const ButtonGrid::Button &button : added)
+        connect(button.widget, &QPushButton::clicked, this, [this, button] { press(button); });
+    // Kept in number order, the old set's first.
+    m_buttons = set == Curriculum::Old ? added + m_buttons : m_buttons + added;
+    buildTabOrder();
 }
 
 // Keyboard order: the tab strip, the old set's buttons, the new set's, the

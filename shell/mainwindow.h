@@ -22,6 +22,7 @@ public:
 
 private:
     void buildPanes();
+    void addButtons(Curriculum set);
     void buildTabOrder();
     void press(const ButtonGrid::Button &button);
     void reportFailure(QWidget *where);
