@@ -12,15 +12,16 @@
 # X server: a hook loaded only here (bench/firstpaint.cpp, LD_PRELOAD) notes
 # it, and callgrind stops counting at the same call. A window mapped early and
 # filled later would not count as shown. Programs and floor take turns; the
-# times are medians.
+# times are medians, of 21 runs each by default: on a shared machine the
+# median of 11 still moved by several per cent from one run to the next.
 #   bench/run.sh [BUILD_DIR]       (default: build/ beside bench/)
-#   RUNS=11 CLICKS=5 COUNTS=3 bench/run.sh
+#   RUNS=21 CLICKS=5 COUNTS=3 bench/run.sh
 # Needs Xvfb, openbox, xdotool, xclip, xwininfo and valgrind.
 set -uo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:-$here/../build}" && pwd)
-runs=${RUNS:-11}
+runs=${RUNS:-21}
 clicks=${CLICKS:-5}
 counts=${COUNTS:-3}
 program=$build/Brevant

@@ -1,11 +1,12 @@
 #include "accessibility.h"
 
+#include "tabbar.h"
+
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <QLabel>
 #include <QPointer>
-#include <QTabBar>
 #include <QToolTip>
 
 namespace {
@@ -16,7 +17,7 @@ namespace {
 class TabAccessible : public QAccessibleInterface, public QAccessibleActionInterface
 {
 public:
-    TabAccessible(QTabBar *bar, int index) : m_bar(bar), m_index(index) {}
+    TabAccessible(TabBar *bar, int index) : m_bar(bar), m_index(index) {}
 
     bool isValid() const override { return m_bar && m_index < m_bar->count(); }
     QObject *object() const override { return nullptr; }
@@ -71,14 +72,14 @@ public:
     int index() const { return m_index; }
 
 private:
-    QPointer<QTabBar> m_bar;
+    QPointer<TabBar> m_bar;
     int m_index;
 };
 
 class TabRowAccessible : public QAccessibleWidget
 {
 public:
-    explicit TabRowAccessible(QTabBar *bar) : QAccessibleWidget(bar, QAccessible::PageTabList) {}
+    explicit TabRowAccessible(TabBar *bar) : QAccessibleWidget(bar, QAccessible::PageTabList) {}
     ~TabRowAccessible() override
     {
         for (QAccessible::Id id : std::as_const(m_tabs))
@@ -114,7 +115,7 @@ public:
     }
 
 private:
-    QTabBar *bar() const { return static_cast<QTabBar *>(widget()); }
+    TabBar *bar() const { return static_cast<TabBar *>(widget()); }
 
     mutable QList<QAccessible::Id> m_tabs;
 };
@@ -142,8 +143,8 @@ QAccessibleInterface *interfaceFor(const QString &className, QObject *object)
     // pass for a "filler", a mere grouping inside some other window.
     if (className == u"MainWindow")
         return new QAccessibleWidget(widget, QAccessible::Window);
-    if (className == u"QTabBar" && widget->parentWidget() && widget->parentWidget()->inherits("TabStrip"))
-        return new TabRowAccessible(static_cast<QTabBar *>(widget));
+    if (className == u"TabBar")
+        return new TabRowAccessible(static_cast<TabBar *>(widget));
     if (className == u"QTipLabel")
         return new NoteAccessible(static_cast<QLabel *>(widget));
     return nullptr;

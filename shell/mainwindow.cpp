@@ -4,13 +4,13 @@
 #include "captionbutton.h"
 #include "clicklabel.h"
 #include "fonts.h"
+#include "tabbar.h"
 #include "tabstrip.h"
 #include "twips.h"
 
 #include <QApplication>
 #include <QFrame>
 #include <QLineEdit>
-#include <QTabBar>
 
 namespace {
 
@@ -83,7 +83,7 @@ MainWindow::MainWindow(Clipboard &clipboard, QWidget *parent)
     // the first time their tab shows, which keeps the start lighter.
     addButtons(Curriculum::New);
     m_strip->setCurrentTab(1);
-    connect(m_strip->tabBar(), &QTabBar::currentChanged, this, [this](int tab) {
+    connect(m_strip->tabBar(), &TabBar::currentChanged, this, [this](int tab) {
         if (tab == 0 && m_buttons.size() < Binding::buttonCount)
             addButtons(Curriculum::Old);
     });

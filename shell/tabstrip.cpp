@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QStyleOptionTabWidgetFrame>
 #include <QTabBar>
@@ -13,12 +14,9 @@ TabStrip::TabStrip(int tabRowHeight, QWidget *parent)
     : QWidget(parent), m_tabBar(new TabBar(this)), m_tabRowHeight(tabRowHeight)
 {
     m_tabBar->setObjectName(QStringLiteral("tabBar"));
-    m_tabBar->setExpanding(true);
-    m_tabBar->setDrawBase(false);
-    m_tabBar->setFocusPolicy(Qt::TabFocus);
     setFocusProxy(m_tabBar);
 
-    connect(m_tabBar, &QTabBar::currentChanged, this, [this](int tab) {
+    connect(m_tabBar, &TabBar::currentChanged, this, [this](int tab) {
         const int previous = m_current;
         showControlsOf(tab);
         if (previous >= 0 && previous != tab)
@@ -117,8 +115,14 @@ void TabStrip::resizeEvent(QResizeEvent *)
     m_tabBar->setGeometry(0, 0, width(), m_tabRowHeight);
 }
 
-void TabStrip::paintEvent(QPaintEvent *)
+// The frame is painted in bands of fewer rows than the raster engine hands to
+// its thread pool: drawn whole, each of its tall lines was split into pieces
+// for other threads, and waiting for them (and, at the first paint, starting
+// them) took up to a millisecond and more, many times the work itself. Each
+// band is clipped to its own rows, so the pixels are the same.
+void TabStrip::paintEvent(QPaintEvent *event)
 {
+    constexpr int bandRows = 64;
     QPainter painter(this);
     QStyleOptionTabWidgetFrame frame;
     frame.initFrom(this);
@@ -126,5 +130,9 @@ void TabStrip::paintEvent(QPaintEvent *)
     frame.tabBarSize = m_tabBar->size();
     frame.rect = rect().adjusted(0, m_tabRowHeight - 1, 0, 0);
     frame.selectedTabRect = m_tabBar->tabRect(m_tabBar->currentIndex());
-    style()->drawPrimitive(QStyle::PE_FrameTabWidget, &frame, &painter, this);
+    const QRect dirty = event->rect() & frame.rect;
+    for (int top = dirty.top(); top <= dirty.bottom(); top += bandRows) {
+        painter.setClipRect(QRect(dirty.left(), top, dirty.width(), qMin(bandRows, dirty.bottom() + 1 - top)));
+        style()->drawPrimitive(QStyle::PE_FrameTabWidget, &frame, &painter, this);
+    }
 }

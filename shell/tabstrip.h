@@ -3,7 +3,7 @@
 #include <QList>
 #include <QWidget>
 
-class QTabBar;
+class TabBar;
 
 // A tab strip whose pages share one area: every control is a direct child of
 // the strip, placed from the strip's own top-left corner (the row of tabs
@@ -20,7 +20,7 @@ public:
     void place(QWidget *control, int tab);
     void setCurrentTab(int tab);
     int currentTab() const;
-    QTabBar *tabBar() const { return m_tabBar; }
+    TabBar *tabBar() const { return m_tabBar; }
 
 Q_SIGNALS:
     // Raised after the user has selected another tab, once the controls of the
@@ -35,7 +35,7 @@ protected:
 private:
     void showControlsOf(int tab);
 
-    QTabBar *m_tabBar;
+    TabBar *m_tabBar;
     int m_tabRowHeight;
     int m_current = -1;
     QList<QList<QWidget *>> m_controls;

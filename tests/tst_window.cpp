@@ -2,6 +2,7 @@
 #include "captionbutton.h"
 #include "mainwindow.h"
 #include "qtclipboard.h"
+#include "tabbar.h"
 #include "tabstrip.h"
 
 #include <QAccessible>
@@ -16,7 +17,6 @@
 #include <QRawFont>
 #include <QRegularExpression>
 #include <QSet>
-#include <QTabBar>
 #include <QTest>
 #include <QToolTip>
 
@@ -146,7 +146,7 @@ void TestWindow::cleanup()
 // The user's way of changing tabs: a click on the tab in the tab row.
 void TestWindow::selectTab(int tab)
 {
-    QTabBar *bar = m_window->tabStrip()->tabBar();
+    TabBar *bar = m_window->tabStrip()->tabBar();
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(tab).center());
     QCOMPARE(m_window->tabStrip()->currentTab(), tab);
 }
@@ -170,11 +170,11 @@ QString TestWindow::describe(const QString &name)
         if (w->isVisibleTo(m_window))
             shownOn += QString::number(tab);
     }
-    // Its place in the keyboard order, counted from the tab row (the row's own scroll arrows stay hidden).
-    QTabBar *bar = m_window->tabStrip()->tabBar();
+    // Its place in the keyboard order, counted from the tab row.
+    TabBar *bar = m_window->tabStrip()->tabBar();
     int order = 0;
     for (QWidget *f = bar; f != (strip ? bar : w) && order < 300; f = f->nextInFocusChain())
-        order += (f->focusPolicy() & Qt::TabFocus) && f->parentWidget() != bar;
+        order += bool(f->focusPolicy() & Qt::TabFocus);
     const bool focusable = strip || (w->focusPolicy() & Qt::TabFocus);
     QStringList fields{ name, QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()), shownOn,
                         focusable && order < 300 ? QString::number(order) : QString(),
@@ -352,7 +352,7 @@ void TestWindow::labelsAndTabsBlank()
 // desktop test's.)
 void TestWindow::keyboard()
 {
-    QTabBar *bar = m_window->tabStrip()->tabBar();
+    TabBar *bar = m_window->tabStrip()->tabBar();
     m_window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_window));
     QCOMPARE(QApplication::focusWidget(), bar);
@@ -361,6 +361,11 @@ void TestWindow::keyboard()
     bar->clearFocus();
     QVERIFY(bar->grab().toImage() != focused);
     bar->setFocus();
+    // The arrow keys move along the tabs and stop at either end.
+    for (const auto &[key, tab] : { std::pair(Qt::Key_Left, 0), std::pair(Qt::Key_Left, 0), std::pair(Qt::Key_Right, 1) }) {
+        QTest::keyClick(bar, key);
+        QCOMPARE(m_window->tabStrip()->currentTab(), tab);
+    }
 }
 
 void TestWindow::failedCopyIsReported()
@@ -489,7 +494,7 @@ void TestWindow::readableOnDarkTheme()
 
     // Beside the captions, where the two tabs are drawn alike but for being
     // selected, some of the selected tab plainly differs from the other.
-    QTabBar *bar = window.tabStrip()->tabBar();
+    TabBar *bar = window.tabStrip()->tabBar();
     const QImage tabs = bar->grab().toImage();
     const QRect selected = bar->tabRect(1), other = bar->tabRect(0);
     int plain = 0;
