@@ -4,6 +4,7 @@
 #include "captionbutton.h"
 #include "clicklabel.h"
 #include "fonts.h"
+#include "picture.h"
 #include "tabbar.h"
 #include "tabstrip.h"
 #include "twips.h"
@@ -74,8 +75,8 @@ MainWindow::MainWindow(Clipboard &clipboard, QWidget *parent)
     m_strip->setObjectName(QStringLiteral("SSTab1"));
     m_strip->setGeometry(Twips::rect(120, 120, 6135, 11535));
     m_strip->setTabFont(Fonts::japanese(16));
-    m_strip->addTab(QStringLiteral(u" 旧 内容項目"), QPixmap(QStringLiteral(":/tab0.gif"), "GIF"));
-    m_strip->addTab(QStringLiteral(u" 教科化後"), QPixmap(QStringLiteral(":/tab1.gif"), "GIF"));
+    m_strip->addTab(QStringLiteral(u" 旧 内容項目"), Picture::load(QStringLiteral(":/tab0.gif")));
+    m_strip->addTab(QStringLiteral(u" 教科化後"), Picture::load(QStringLiteral(":/tab1.gif")));
 
     buildPanes();
 
@@ -114,7 +115,7 @@ void MainWindow::buildPanes()
 
     auto *image = new QLabel;
     image->setObjectName(QStringLiteral("Image1"));
-    image->setPixmap(QPixmap(QStringLiteral(":/image1.gif"), "GIF"));
+    image->setPixmap(Picture::load(QStringLiteral(":/image1.gif")));
     image->setGeometry(Twips::rect(2400, 10440, 3255, 690));
 
     m_strip->place(label1, 0);
