@@ -1,9 +1,6 @@
 #include "picture.h"
 
 #include <QFile>
-#include <QList>
-
-#include <algorithm>
 
 namespace {
 
@@ -48,29 +45,32 @@ private:
 };
 
 // GIF's variable-length LZW: codes of 3 to 12 bits, least significant bit
-// first. Fills `pixels` with colour indices; false if the data is damaged or
-// ends early.
-bool decompress(const QByteArray &data, int minimumBits, QByteArray &pixels)
+// first. Fills `pixels` with `count` colour indices; false if the data is
+// damaged or ends early.
+bool decompress(const QByteArray &data, int minimumBits, uchar *pixels, qsizetype count)
 {
     if (minimumBits < 2 || minimumBits > 8)
         return false;
     constexpr int tableSize = 4096;
     const int clear = 1 << minimumBits;
     const int end = clear + 1;
-    QList<quint16> prefix(tableSize);
-    QList<uchar> suffix(tableSize), first(tableSize);
+    // Each code's string: the code of all but its last character, its last
+    // character, and its first.
+    quint16 prefix[tableSize];
+    uchar suffix[tableSize], first[tableSize];
+    uchar backwards[tableSize]; // the string being written out, last character first
     for (int code = 0; code < clear; ++code)
         suffix[code] = first[code] = uchar(code);
-    QByteArray string;
+    const auto *in = reinterpret_cast<const uchar *>(data.constData());
     int bits = minimumBits + 1, next = end + 1, previous = -1;
     quint32 held = 0; // bits read but not yet used, the first in the lowest place
     int heldBits = 0;
     qsizetype byteAt = 0, out = 0;
-    while (out < pixels.size()) {
+    while (out < count) {
         while (heldBits < bits) {
             if (byteAt == data.size())
                 return false;
-            held |= quint32(uchar(data[byteAt++])) << heldBits;
+            held |= quint32(in[byteAt++]) << heldBits;
             heldBits += 8;
         }
         const int code = int(held & ((1u << bits) - 1));
@@ -87,32 +87,32 @@ bool decompress(const QByteArray &data, int minimumBits, QByteArray &pixels)
         if (previous < 0) {
             if (code >= clear)
                 return false;
-            pixels[out++] = char(code);
+            pixels[out++] = uchar(code);
             previous = code;
             continue;
         }
         if (code > next || (code == next && next >= tableSize))
             return false;
-        // The string of a code not yet in the table is the previous one's and
-        // its own first character. Strings are spelt backwards from the end.
-        string.clear();
+        // A code not yet in the table stands for the previous code's string
+        // and that string's first character.
+        int length = 0;
         for (int c = code < next ? code : previous;; c = prefix[c]) {
-            string.append(char(suffix[c]));
+            backwards[length++] = suffix[c];
             if (c < clear)
                 break;
         }
-        std::reverse(string.begin(), string.end());
-        if (code == next)
-            string.append(char(first[previous]));
+        const uchar head = backwards[length - 1];
+        while (length > 0 && out < count)
+            pixels[out++] = backwards[--length];
+        if (code == next && out < count)
+            pixels[out++] = first[previous];
         if (next < tableSize) {
             prefix[next] = quint16(previous);
-            suffix[next] = uchar(string[0]);
+            suffix[next] = head;
             first[next] = first[previous];
             if (++next == 1 << bits && bits < 12)
                 ++bits;
         }
-        for (qsizetype i = 0; i < string.size() && out < pixels.size(); ++i)
-            pixels[out++] = string[i];
         previous = code;
     }
     return true;
@@ -153,18 +153,19 @@ QImage firstFrame(const QByteArray &gif)
         const int minimumBits = in.byte();
         const QByteArray data = in.blocks();
         QByteArray pixels(qsizetype(width) * height, '\0');
-        if (!in.ok() || !decompress(data, minimumBits, pixels))
+        if (!in.ok() || !decompress(data, minimumBits, reinterpret_cast<uchar *>(pixels.data()), pixels.size()))
             return {};
+        QRgb colours[256] = {};
+        for (int i = 0; i < 256 && 3 * i + 2 < palette.size(); ++i) {
+            if (i != transparent)
+                colours[i] = qRgb(uchar(palette[3 * i]), uchar(palette[3 * i + 1]), uchar(palette[3 * i + 2]));
+        }
         QImage image(width, height, QImage::Format_ARGB32);
+        const auto *index = reinterpret_cast<const uchar *>(pixels.constData());
         for (int y = 0; y < height; ++y) {
             auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-            for (int x = 0; x < width; ++x) {
-                const int index = uchar(pixels[qsizetype(y) * width + x]);
-                if (index == transparent || 3 * index + 2 >= palette.size())
-                    line[x] = 0;
-                else
-                    line[x] = qRgb(uchar(palette[3 * index]), uchar(palette[3 * index + 1]), uchar(palette[3 * index + 2]));
-            }
+            for (int x = 0; x < width; ++x)
+                line[x] = colours[*index++];
         }
         return image;
     }
