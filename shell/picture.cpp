@@ -19,7 +19,11 @@ public:
         }
         return uchar(m_data[m_at++]);
     }
-    int word() { return byte() | byte() << 8; }
+    int word()
+    {
+        const int low = byte();
+        return low | byte() << 8;
+    }
     QByteArray take(int count)
     {
         if (count < 0 || m_at + count > m_data.size()) {
@@ -148,7 +152,7 @@ QImage firstFrame(const QByteArray &gif)
         if (frameFlags & 0x80)
             palette = in.take(3 << ((frameFlags & 7) + 1));
         if (left != 0 || top != 0 || frameWidth != width || frameHeight != height || (frameFlags & 0x40)
-            || width <= 0 || height <= 0 || palette.isEmpty())
+            || width <= 0 || height <= 0 || qsizetype(width) * height > 1 << 24 || palette.isEmpty())
             return {};
         const int minimumBits = in.byte();
         const QByteArray data = in.blocks();
