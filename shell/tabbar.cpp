@@ -115,9 +115,9 @@ void TabBar::keyPressEvent(QKeyEvent *event)
 {
     const Qt::Key back = isRightToLeft() ? Qt::Key_Right : Qt::Key_Left;
     const Qt::Key forward = isRightToLeft() ? Qt::Key_Left : Qt::Key_Right;
-    if (event->key() == back && event->modifiers() == Qt::NoModifier)
+    if (event->key() == back)
         setCurrentIndex(m_current - 1);
-    else if (event->key() == forward && event->modifiers() == Qt::NoModifier)
+    else if (event->key() == forward)
         setCurrentIndex(m_current + 1);
     else
         event->ignore();
