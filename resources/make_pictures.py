@@ -25,6 +25,9 @@ Files written:
   brevant.ico  program icon: one image, 32 x 32, 24-bit BMP (BITMAPINFOHEADER
              with height 64, biBitCount 24) followed by a 1-bit AND mask.
   brevant.png  the same 32 x 32 picture as an RGBA PNG (desktop icon).
+  brevant.gif  the same again as a GIF89a, global table of 16 entries, one
+             frame, transparent index 15 (the window's icon, read by the
+             program's own GIF reader).
 
 The tab strip and the image element show only the first frame of each GIF;
 the later frames, delays and loop count travel with the files.
@@ -456,6 +459,21 @@ def write_ico(path, rows):
         f.write(header + entry + image)
 
 
+def write_icon_gif(path, rows):
+    colours = []
+    for row in rows:
+        for px in row:
+            if px is not None and px not in colours:
+                colours.append(px)
+    transparent = 15
+    assert len(colours) <= transparent
+    palette = colours + [(0, 0, 0)] * (16 - len(colours))
+    pixels = [transparent if px is None else colours.index(px)
+              for row in rows for px in row]
+    write_gif(path, ICON_SIZE, ICON_SIZE, palette, transparent,
+              [(0, 0, ICON_SIZE, ICON_SIZE, pixels, 0, 0)])
+
+
 def write_png(path, rows):
     raw = bytearray()
     for row in rows:
@@ -503,6 +521,7 @@ def main(out_dir):
     icon = draw_icon()
     write_ico(os.path.join(out_dir, "brevant.ico"), icon)
     write_png(os.path.join(out_dir, "brevant.png"), icon)
+    write_icon_gif(os.path.join(out_dir, "brevant.gif"), icon)
 
 
 if __name__ == "__main__":

@@ -1,5 +1,6 @@
 #include "fonts.h"
 #include "mainwindow.h"
+#include "picture.h"
 #include "qtclipboard.h"
 #include "screenfit.h"
 #include "startup.h"
@@ -7,7 +8,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QIcon>
-#include <QImageReader>
 #include <QPixmap>
 
 int main(int argc, char *argv[])
@@ -20,11 +20,9 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
     QApplication::setOrganizationName(QStringLiteral("Tamberlo"));
     QApplication::setDesktopFileName(QStringLiteral("jp.tamberlo.Sorelin"));
-    // Read by Qt's own PNG reader: left to guess, Qt would first load every
-    // picture plugin installed to ask whether it reads PNG.
-    QImageReader icon(QStringLiteral(":/brevant.png"), "png");
-    icon.setAutoDetectImageFormat(false);
-    QApplication::setWindowIcon(QIcon(QPixmap::fromImage(icon.read())));
+    // Read by the program's own GIF reader: Qt's readers would first list
+    // the picture plugins installed.
+    QApplication::setWindowIcon(QIcon(Picture::load(QStringLiteral(":/brevant.gif"))));
     // Fusion paints the panes in the colours the program gives them on every
     // desktop.
     QApplication::setStyle(QStringLiteral("Fusion"));

@@ -564,6 +564,7 @@ void TestWindow::gif_data()
         << "GIF89a 48x40, 64 colours, loop 0: 30/2/t63@0,0 48x40; 30/2/t63@0,0 48x40";
     QTest::newRow("Image1") << "image1.gif"
         << "GIF89a 217x46, 256 colours, loop -1: 0/0/t111@0,0 217x46";
+    QTest::newRow("window icon") << "brevant.gif" << "GIF89a 32x32, 16 colours, loop -1: 0/0/t15@0,0 32x32";
     // Made up for the window's own reader: alternating colours (a code that is
     // not yet in the table when it comes, its string ending in another colour
     // than it starts with), a run, and noise for codes of up to 7 bits.
@@ -587,8 +588,8 @@ void TestWindow::gif()
     QCOMPARE(premultiplied(own), premultiplied(QImage::fromData(bytes, "GIF")));
 }
 
-// 32 x 32, 24-bit colour under a 1-bit mask (the window shows the PNG copy:
-// Qt's reader drops the mask of 24-bit icons).
+// 32 x 32, 24-bit colour under a 1-bit mask (the window shows the GIF copy,
+// the desktop the PNG one: Qt's reader drops the mask of 24-bit icons).
 void TestWindow::icon()
 {
     const QByteArray d = readAll(QStringLiteral("brevant.ico"));
