@@ -1,109 +1,92 @@
 #include "startup.h"
 
 #include <QByteArray>
-#include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QJsonArray>
-#include <QJsonObject>
-#include <QList>
-#include <QPluginLoader>
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
 namespace {
 
-struct HeldMessage
-{
-    QtMsgType type;
-    QString text;
-};
-QList<HeldMessage> held;
+// What Qt is given to try ("-platform" or QT_QPA_PLATFORM, as the user or the
+// program set it; null where Qt's own default applies), and Qt's own handler.
+QString tried;
+QtMessageHandler qtHandler = nullptr;
 
-// The platforms that will be tried, in order, as the user or the program named
-// them; empty where Qt's own default applies.
-QStringList requested;
-// The user asked Qt for its start-up diagnostics; they are passed on.
-bool diagnostics = false;
-
-void say(const char *line)
+// The plugin names in a list such as "wayland;xcb:someoption".
+QStringList platformNames(const QString &list)
 {
-    std::fprintf(stderr, "Brevant: %s\n", line);
+    QStringList names;
+    for (const QString &entry : list.split(u';'))
+        names << entry.section(u':', 0, 0).trimmed().toLower();
+    names.removeAll(QString());
+    return names;
 }
 
-// The keys of the platform plugins Qt can find, read from the plugins'
-// metadata without loading them.
-QStringList availablePlatforms()
+bool diagnosticsAskedFor()
 {
-    QStringList dirs;
-    for (const QString &path : QCoreApplication::libraryPaths())
-        dirs << path + QStringLiteral("/platforms");
-    if (const QString own = qEnvironmentVariable("QT_QPA_PLATFORM_PLUGIN_PATH"); !own.isEmpty())
-        dirs << own;
-    QStringList keys;
-    for (const QString &dir : std::as_const(dirs)) {
-        for (const QFileInfo &file : QDir(dir).entryInfoList(QDir::Files)) {
-            const QJsonObject meta = QPluginLoader(file.absoluteFilePath()).metaData();
-            if (!meta.value(QStringLiteral("IID")).toString().contains(u"QPlatformIntegrationFactoryInterface"))
-                continue;
-            const QJsonObject data = meta.value(QStringLiteral("MetaData")).toObject();
-            for (const auto &name : data.value(QStringLiteral("Keys")).toArray())
-                keys << name.toString().toLower();
-        }
-    }
-    keys.sort();
-    keys.removeDuplicates();
-    return keys;
+    return qEnvironmentVariableIntValue("QT_DEBUG_PLUGINS") > 0 || !qEnvironmentVariableIsEmpty("QT_LOGGING_RULES")
+            || !qEnvironmentVariableIsEmpty("QT_LOGGING_CONF");
 }
 
-[[noreturn]] void failStartup()
+[[noreturn]] void fail(const QString &line, const QString &second = QString())
 {
-    const QStringList available = availablePlatforms();
-    QStringList missing;
-    for (const QString &name : std::as_const(requested)) {
-        if (!available.contains(name))
-            missing << name;
-    }
-    if (missing.isEmpty()) {
-        say("画面（ディスプレイ）に接続できないため起動できません。デスクトップの中から起動してください。"
-            " (cannot connect to a display)");
-    } else {
-        const QByteArray names = missing.join(QStringLiteral(", ")).toLocal8Bit();
-        std::fprintf(stderr,
-                     "Brevant: Qt のプラットフォーム・プラグイン「%s」が見つからないため起動できません。"
-                     " (Qt platform plugin \"%s\" missing or unknown)\n",
-                     names.constData(), names.constData());
-        std::fprintf(stderr, "Brevant: 使えるプラグイン (available): %s\n",
-                     qPrintable(available.join(QStringLiteral(", "))));
-    }
+    std::fprintf(stderr, "Brevant: %s\n", qUtf8Printable(line));
+    if (!second.isEmpty())
+        std::fprintf(stderr, "Brevant: %s\n", qUtf8Printable(second));
     std::fflush(stderr);
     std::_Exit(1);
 }
 
-void holdMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
+[[noreturn]] void failNoDisplay()
 {
-    held.append({ type, qFormatLogMessage(type, context, message) });
-    if (type != QtFatalMsg)
-        return;
-    if (diagnostics) {
-        for (const HeldMessage &m : std::as_const(held))
-            std::fprintf(stderr, "%s\n", qUtf8Printable(m.text));
-    }
-    failStartup();
+    fail(QStringLiteral("画面（ディスプレイ）に接続できないため起動できません。デスクトップの中から起動してください。"
+                        " (cannot connect to a display)"));
 }
 
-// The platform the user chose, on the command line or in the environment.
-QString userPlatform(int argc, char **argv)
+// A Wayland compositor answers at its socket; without one, the Wayland library
+// would print a complaint of its own before the program could say anything.
+bool compositorThere()
 {
-    for (int i = 1; i + 1 < argc; ++i) {
-        if (qstrcmp(argv[i], "-platform") == 0 || qstrcmp(argv[i], "--platform") == 0)
-            return QString::fromLocal8Bit(argv[i + 1]);
+    const QString name = qEnvironmentVariable("WAYLAND_DISPLAY", QStringLiteral("wayland-0"));
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    return QFileInfo::exists(QFileInfo(name).isAbsolute() ? name : runtime.isEmpty() ? QString() : runtime + u'/' + name);
+}
+
+// Qt ends a start without a platform with a fatal message that lists the
+// plugins it has; the platform's own warnings before it are summed up by the
+// one line said here, and are shown only where Qt's diagnostics were asked for.
+void onStartupMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    const bool platform = context.category && qstrncmp(context.category, "qt.qpa.", 7) == 0;
+    if ((type != QtFatalMsg && !platform) || diagnosticsAskedFor())
+        qtHandler(type, context, message);
+    if (type != QtFatalMsg)
+        return;
+    const QString available = QRegularExpression(QStringLiteral("platform plugins are: ([^\\n]*?)\\.?\\s*$"))
+                                      .match(message).captured(1);
+    QStringList plugins = available.split(QStringLiteral(", "));
+    plugins.sort();
+    const QString availableLine = QStringLiteral("使えるプラグイン (available): ") + plugins.join(QStringLiteral(", "));
+    const QStringList requested = platformNames(tried);
+    if (!tried.isNull() && requested.isEmpty())
+        fail(QStringLiteral("プラットフォームの名前が空のため起動できません。 (the platform name is empty)"), availableLine);
+    QStringList missing;
+    for (const QString &name : std::as_const(requested)) {
+        if (!plugins.contains(name))
+            missing << name;
     }
-    return qEnvironmentVariable("QT_QPA_PLATFORM");
+    if (!missing.isEmpty()) {
+        const QString names = missing.join(QStringLiteral(", "));
+        fail(QStringLiteral("Qt のプラットフォーム・プラグイン「%1」が見つからないため起動できません。"
+                            " (Qt platform plugin \"%1\" missing or unknown)").arg(names), availableLine);
+    }
+    failNoDisplay();
 }
 
 } // namespace
@@ -112,43 +95,47 @@ namespace Startup {
 
 void prepare(int argc, char **argv)
 {
-    diagnostics = qEnvironmentVariableIntValue("QT_DEBUG_PLUGINS") > 0
-            || !qEnvironmentVariableIsEmpty("QT_LOGGING_RULES")
-            || !qEnvironmentVariableIsEmpty("QT_LOGGING_CONF");
-
-    const QString chosen = userPlatform(argc, argv);
-    if (!chosen.isEmpty()) {
-        for (const QString &entry : chosen.split(u';', Qt::SkipEmptyParts))
-            requested << entry.section(u':', 0, 0).toLower();
-    } else {
+    // The user's choice: the command line's, else the environment's.
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        tried = qEnvironmentVariable("QT_QPA_PLATFORM");
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (qstrcmp(argv[i], "-platform") == 0 || qstrcmp(argv[i], "--platform") == 0)
+            tried = *argv[i + 1] ? QString::fromLocal8Bit(argv[i + 1]) : QStringLiteral(""); // given, if empty
+    }
+    const QStringList chosen = platformNames(tried);
+    const auto wayland = [](const QString &name) { return name.startsWith(u"wayland"); };
+    if (!chosen.isEmpty() && std::all_of(chosen.cbegin(), chosen.cend(), wayland) && !compositorThere()) {
+        fail(QStringLiteral("Wayland のデスクトップ（コンポジター）に接続できないため、指定された Wayland で起動できません。"
+                            " (the Wayland platform asked for could not start: no Wayland compositor)"));
+    }
 #if !defined(Q_OS_WIN) && !defined(Q_OS_MACOS) // (Wine hands Windows programs a DISPLAY too)
+    if (tried.isNull()) {
         // A native Wayland window is placed by the compositor and cannot ask
         // to stay on top; through XWayland both hold. Wayland is tried after
         // X11, should the X display not answer.
+        QStringList names;
         if (!qEnvironmentVariableIsEmpty("DISPLAY"))
-            requested << QStringLiteral("xcb");
-        if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-            requested << QStringLiteral("wayland");
-        if (!requested.isEmpty())
-            qputenv("QT_QPA_PLATFORM", requested.join(u';').toLocal8Bit());
-#endif
+            names << QStringLiteral("xcb");
+        if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") && compositorThere())
+            names << QStringLiteral("wayland");
+        if (names.isEmpty())
+            failNoDisplay();
+        tried = names.join(u';');
+        qputenv("QT_QPA_PLATFORM", tried.toLocal8Bit());
     }
-    qInstallMessageHandler(holdMessage);
+#endif
+    qtHandler = qInstallMessageHandler(onStartupMessage);
 }
 
 void finish()
 {
-    qInstallMessageHandler(nullptr);
-    for (const HeldMessage &message : std::as_const(held)) {
-        if (diagnostics || (message.type != QtDebugMsg && message.type != QtInfoMsg))
-            std::fprintf(stderr, "%s\n", qUtf8Printable(message.text));
-    }
-    held.clear();
+    qInstallMessageHandler(qtHandler);
     if (QGuiApplication::platformName().startsWith(u"wayland")) {
-        say("Wayland のデスクトップでは、ウィンドウの位置と、ほかのウィンドウの手前に置き続けるかどうかは"
-            "デスクトップが決めます。 (on Wayland the desktop decides the window's place and whether it stays on top)");
+        std::fprintf(stderr, "Brevant: %s\n",
+                     "Wayland のデスクトップでは、ウィンドウの位置と、ほかのウィンドウの手前に置き続けるかどうかは"
+                     "デスクトップが決めます。 (on Wayland the desktop decides the window's place and whether it stays on top)");
+        std::fflush(stderr);
     }
-    std::fflush(stderr);
 }
 
 } // namespace Startup

@@ -4,9 +4,11 @@
 //
 // Where the user has not chosen a platform, the program runs on X11 whenever an
 // X display is there (XWayland included): only there do its fixed place and
-// its stay-on-top hint hold. Until the application object stands, Qt's
-// messages are held back; a failure then ends the program with one line that
-// says what failed, and status 1, instead of an abort.
+// its stay-on-top hint hold. Where no platform starts, the program ends with
+// one line that says why (no display, no Wayland compositor for a Wayland asked
+// for, an empty or unknown platform name: then a second line lists the plugins
+// there are), and status 1, instead of an abort; the platform's own warnings
+// before it are shown only where Qt's diagnostics were asked for.
 namespace Startup {
 
 // Before the application object is created.

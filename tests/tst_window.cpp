@@ -100,8 +100,6 @@ private Q_SLOTS:
     void textsFit();
     void readableOnDarkTheme_data();
     void readableOnDarkTheme();
-    void noDisplayGivesClearError_data();
-    void noDisplayGivesClearError();
     void gif_data();
     void gif();
     void icon();
@@ -507,48 +505,6 @@ void TestWindow::readableOnDarkTheme()
     }
     QApplication::setPalette(original);
     QVERIFY2(plain >= 30, qPrintable(QString::number(plain)));
-}
-
-void TestWindow::noDisplayGivesClearError_data()
-{
-    QTest::addColumn<QStringList>("env");
-    QTest::addColumn<QString>("says");
-    QTest::addColumn<int>("lines"); // 0: Qt's diagnostics come first
-    const QString display = QStringLiteral("ディスプレイ");
-    QTest::newRow("no DISPLAY") << QStringList() << display << 1;
-    QTest::newRow("unreachable DISPLAY") << QStringList{ "DISPLAY=:987" } << display << 1;
-    QTest::newRow("no Wayland compositor")
-            << QStringList{ "WAYLAND_DISPLAY=sorelin-none", "XDG_RUNTIME_DIR=" + QDir::tempPath() } << display << 1;
-    QTest::newRow("unknown platform") << QStringList{ "DISPLAY=:987", "QT_QPA_PLATFORM=xbc" }
-                                      << QStringLiteral("「xbc」.*\\n.*: .*offscreen.*xcb") << 2;
-    QTest::newRow("Qt's diagnostics asked for")
-            << QStringList{ "DISPLAY=:987", "QT_LOGGING_RULES=qt.qpa.*=true" }
-            << QStringLiteral("qt.qpa.xcb: could not connect to display :987\\n(.*\\n)*Brevant: .*") + display << 0;
-    QTest::newRow("plugin diagnostics asked for") << QStringList{ "QT_QPA_PLATFORM=xbc", "QT_DEBUG_PLUGINS=1" }
-                                                  << QStringLiteral("libqxcb") << 0;
-}
-
-void TestWindow::noDisplayGivesClearError()
-{
-    QFETCH(QStringList, env);
-    QFETCH(QString, says);
-    QFETCH(int, lines);
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char *name : { "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "QT_LOGGING_RULES", "QT_DEBUG_PLUGINS" })
-        environment.remove(QString::fromLatin1(name));
-    for (const QString &setting : std::as_const(env))
-        environment.insert(setting.section(u'=', 0, 0), setting.section(u'=', 1));
-    QProcess program;
-    program.setProcessEnvironment(environment);
-    program.start(QStringLiteral(BREVANT_PATH), {});
-    QVERIFY(program.waitForFinished(20000));
-    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(program.exitCode(), 1);
-    const QString err = QString::fromUtf8(program.readAllStandardError()).trimmed();
-    const qsizetype count = err.count(u'\n') + 1;
-    QVERIFY2(lines ? count == lines : count > 2, qPrintable(err));
-    QVERIFY2(err.contains(QRegularExpression(says)), qPrintable(err));
-    QVERIFY2(err.section(u'\n', -qMax(lines, 1)).startsWith(u"Brevant: "), qPrintable(err));
 }
 
 // The committed pictures and icon: what their bytes say (frames, timing,
