@@ -26,14 +26,12 @@ Files written:
   brevant.ico  program icon: one image, 32 x 32, 24-bit BMP (BITMAPINFOHEADER
              with height 64, biBitCount 24) followed by a 1-bit AND mask.
   brevant.png  the same 32 x 32 picture as an RGBA PNG (desktop icon).
-  brevant.gif  the same again as a GIF89a, global table of 16 entries, one
-             frame, transparent index 15 (the window's icon, read by the
-             program's own GIF reader).
   picturedata.h  what the window shows, as C++ data for the program (written
              into ../shell, beside the window's code, unless DIR is given):
              the first frame of each GIF and the icon, each as its size, its
              colour table (the transparent index a clear entry) and a colour
-             index per pixel.
+             index per pixel.  The program builds its pictures from it
+             directly and reads no picture file.
 
 The tab strip and the image element show only the first frame of each GIF;
 the later frames, delays and loop count travel with the files.
@@ -465,21 +463,6 @@ def write_ico(path, rows):
         f.write(header + entry + image)
 
 
-def write_icon_gif(path, rows):
-    colours = []
-    for row in rows:
-        for px in row:
-            if px is not None and px not in colours:
-                colours.append(px)
-    transparent = 15
-    assert len(colours) <= transparent
-    palette = colours + [(0, 0, 0)] * (16 - len(colours))
-    pixels = [transparent if px is None else colours.index(px)
-              for row in rows for px in row]
-    write_gif(path, ICON_SIZE, ICON_SIZE, palette, transparent,
-              [(0, 0, ICON_SIZE, ICON_SIZE, pixels, 0, 0)])
-
-
 def icon_indexed(rows):
     """The icon as indexed pixels: its colours in the order they first
     appear, then the transparent entry (written clear), and an index per
@@ -600,7 +583,6 @@ def main(out_dir, header_dir):
     icon = draw_icon()
     write_ico(os.path.join(out_dir, "brevant.ico"), icon)
     write_png(os.path.join(out_dir, "brevant.png"), icon)
-    write_icon_gif(os.path.join(out_dir, "brevant.gif"), icon)
 
     write_header(os.path.join(header_dir, "picturedata.h"), [
         ("tab0", "tab0.gif, first frame", 58, 33, tab_palette,
