@@ -20,9 +20,9 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
     QApplication::setOrganizationName(QStringLiteral("Tamberlo"));
     QApplication::setDesktopFileName(QStringLiteral("jp.tamberlo.Sorelin"));
-    // Read by the program's own GIF reader: Qt's readers would first list
-    // the picture plugins installed.
-    QApplication::setWindowIcon(QIcon(Picture::load(QStringLiteral(":/brevant.gif"))));
+    // Built from the program's own data: Qt's picture readers would first
+    // list the picture plugins installed.
+    QApplication::setWindowIcon(QIcon(Picture::pixmap(Picture::Icon)));
     // Fusion paints the panes in the colours the program gives them on every
     // desktop.
     QApplication::setStyle(QStringLiteral("Fusion"));

@@ -75,8 +75,8 @@ MainWindow::MainWindow(Clipboard &clipboard, QWidget *parent)
     m_strip->setObjectName(QStringLiteral("SSTab1"));
     m_strip->setGeometry(Twips::rect(120, 120, 6135, 11535));
     m_strip->setTabFont(Fonts::japanese(16));
-    m_strip->addTab(QStringLiteral(u" 旧 内容項目"), Picture::load(QStringLiteral(":/tab0.gif")));
-    m_strip->addTab(QStringLiteral(u" 教科化後"), Picture::load(QStringLiteral(":/tab1.gif")));
+    m_strip->addTab(QStringLiteral(u" 旧 内容項目"), Picture::pixmap(Picture::Tab0));
+    m_strip->addTab(QStringLiteral(u" 教科化後"), Picture::pixmap(Picture::Tab1));
 
     buildPanes();
 
@@ -115,7 +115,7 @@ void MainWindow::buildPanes()
 
     auto *image = new QLabel;
     image->setObjectName(QStringLiteral("Image1"));
-    image->setPixmap(Picture::load(QStringLiteral(":/image1.gif")));
+    image->setPixmap(Picture::pixmap(Picture::Image1));
     image->setGeometry(Twips::rect(2400, 10440, 3255, 690));
 
     m_strip->place(label1, 0);

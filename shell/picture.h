@@ -1,20 +1,22 @@
 #pragma once
 
-#include <QByteArray>
 #include <QImage>
 #include <QPixmap>
-#include <QString>
 
 namespace Picture {
 
-// The first frame of a GIF picture as a still image, its transparent colour
-// clear. Null for what this small reader does not take (an interlaced first
-// frame, one that does not cover the whole picture, damaged data).
-QImage firstFrame(const QByteArray &gif);
+// What the window shows, drawn by resources/make_pictures.py: the first
+// frames of the tab pictures and of Image1's strip, and the window's icon.
+enum Name { Tab0, Tab1, Image1, Icon };
 
-// The first frame of the GIF picture in a file or resource. Read by the reader
-// above, so that no picture plugin is looked for or loaded at start-up; Qt's
-// own reader takes whatever that one does not.
-QPixmap load(const QString &path);
+// Built from the data the script writes (picturedata.h), with no picture
+// reader: no plugin is looked for or loaded, and nothing is decoded. The
+// transparent colour is clear.
+QImage image(Name name);
+
+inline QPixmap pixmap(Name name)
+{
+    return QPixmap::fromImage(image(name));
+}
 
 } // namespace Picture

@@ -8,7 +8,6 @@
 
 #include <QAccessible>
 #include <QApplication>
-#include <QtEndian>
 #include <QFile>
 #include <QClipboard>
 #include <QLabel>
@@ -18,6 +17,7 @@
 #include <QRawFont>
 #include <QRegularExpression>
 #include <QSet>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolTip>
 
@@ -51,32 +51,10 @@ QString resourcePath(const QString &name)
     return QStringLiteral(SORELIN_RESOURCES_DIR) + QLatin1Char('/') + name;
 }
 
-QByteArray readAll(const QString &name)
+QByteArray readAll(const QString &path)
 {
-    QFile f(resourcePath(name));
+    QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-// What a GIF file says of itself: header, size, global table, loop count and,
-// for each frame, the control extension standing right before its descriptor
-// ("delay/disposal/tIndex@left,top wxh").
-QString gifFacts(const QByteArray &d)
-{
-    const auto u16 = [&](qsizetype i) { return uchar(d[i]) | uchar(d[i + 1]) << 8; };
-    const qsizetype loop = d.indexOf("\x21\xFF\x0BNETSCAPE2.0\x03\x01");
-    QStringList frames;
-    for (qsizetype at = d.indexOf("\x21\xF9\x04"); at >= 0 && at + 18 <= d.size(); at = d.indexOf("\x21\xF9\x04", at + 1)) {
-        if (d[at + 7] != 0 || uchar(d[at + 8]) != 0x2C)
-            continue;
-        const int flags = uchar(d[at + 3]);
-        frames << QStringLiteral("%1/%2/t%3@%4,%5 %6x%7%8").arg(u16(at + 4)).arg((flags >> 2) & 7)
-                          .arg(flags & 1 ? uchar(d[at + 6]) : -1).arg(u16(at + 9)).arg(u16(at + 11))
-                          .arg(u16(at + 13)).arg(u16(at + 15)).arg(uchar(d[at + 17]) & 0x80 ? " local table" : "");
-    }
-    return QStringLiteral("%1 %2x%3, %4 colours, loop %5: %6")
-            .arg(QString::fromLatin1(d.left(6))).arg(u16(6)).arg(u16(8))
-            .arg(uchar(d[10]) & 0x80 ? 2 << (uchar(d[10]) & 7) : 0).arg(loop < 0 ? -1 : u16(loop + 16))
-            .arg(frames.join(QStringLiteral("; ")));
 }
 
 } // namespace
@@ -100,9 +78,9 @@ private Q_SLOTS:
     void textsFit();
     void readableOnDarkTheme_data();
     void readableOnDarkTheme();
-    void gif_data();
-    void gif();
-    void icon();
+    void picturesAsDrawn();
+    void pictures_data();
+    void pictures();
 
 private:
     template<typename T = QWidget>
@@ -507,54 +485,43 @@ void TestWindow::readableOnDarkTheme()
     QVERIFY2(plain >= 30, qPrintable(QString::number(plain)));
 }
 
-// The committed pictures and icon: what their bytes say (frames, timing,
-// disposal, transparency, looping; the icon's depth and mask).
-void TestWindow::gif_data()
+// The committed pictures, icon files and picture data are what
+// resources/make_pictures.py writes, byte for byte.
+void TestWindow::picturesAsDrawn()
 {
+    QTemporaryDir out;
+    QVERIFY(out.isValid());
+    QProcess script;
+    script.start(QStringLiteral("python3"), { resourcePath(QStringLiteral("make_pictures.py")), out.path() });
+    QVERIFY2(script.waitForFinished(60000) && script.exitStatus() == QProcess::NormalExit && script.exitCode() == 0,
+             script.readAllStandardError());
+    const QStringList written = QDir(out.path()).entryList(QDir::Files);
+    QCOMPARE(written, QStringList({ "brevant.ico", "brevant.png", "image1.gif", "picturedata.h", "tab0.gif", "tab1.gif" }));
+    for (const QString &name : written) {
+        const QString committed = resourcePath(name.endsWith(u".h") ? "../shell/" + name : name);
+        QVERIFY2(readAll(out.filePath(name)) == readAll(committed), qPrintable(committed + " is not as the script writes it"));
+    }
+}
+
+// What the window shows is the first frame of each committed picture, and the
+// icon, as Qt's own readers see them.
+void TestWindow::pictures_data()
+{
+    QTest::addColumn<int>("picture");
     QTest::addColumn<QString>("file");
-    QTest::addColumn<QString>("facts");
 
-    QTest::newRow("tab 0") << "tab0.gif"
-        << "GIF89a 58x33, 64 colours, loop 0: 460/1/t63@0,0 58x33; 20/1/t63@11,6 20x11";
-    QTest::newRow("tab 1") << "tab1.gif"
-        << "GIF89a 48x40, 64 colours, loop 0: 30/2/t63@0,0 48x40; 30/2/t63@0,0 48x40";
-    QTest::newRow("Image1") << "image1.gif"
-        << "GIF89a 217x46, 256 colours, loop -1: 0/0/t111@0,0 217x46";
-    QTest::newRow("window icon") << "brevant.gif" << "GIF89a 32x32, 16 colours, loop -1: 0/0/t15@0,0 32x32";
-    // Made up for the window's own reader: alternating colours (a code that is
-    // not yet in the table when it comes, its string ending in another colour
-    // than it starts with), a run, and noise for codes of up to 7 bits.
-    QTest::newRow("made up")
-        << "47494638396118000800f10300ff00000080000000ff09090921f90401000003002c000000001800080000023f448ca7c92a0f"
-           "a39c10083bc20b7c6ca15dc0e01dd9f78c03c07a460506d929ac20c81e18928bb2bce269321d8e0813b39956a10c6b247b90"
-           "468613e9e62900003b"
-        << "GIF89a 24x8, 4 colours, loop -1: 0/0/t3@0,0 24x8";
+    QTest::newRow("tab 0") << int(Picture::Tab0) << "tab0.gif";
+    QTest::newRow("tab 1") << int(Picture::Tab1) << "tab1.gif";
+    QTest::newRow("Image1") << int(Picture::Image1) << "image1.gif";
+    QTest::newRow("window icon") << int(Picture::Icon) << "brevant.png";
 }
 
-void TestWindow::gif()
+void TestWindow::pictures()
 {
+    QFETCH(int, picture);
     QFETCH(QString, file);
-    const QByteArray bytes = file.endsWith(u".gif") ? readAll(file) : QByteArray::fromHex(file.toLatin1());
-    QTEST(gifFacts(bytes), "facts");
-    QVERIFY2(bytes.endsWith(';'), "no trailer");
-    // The window's own reader sees the first frame as Qt's picture plugin does.
-    const auto premultiplied = [](const QImage &i) { return i.convertToFormat(QImage::Format_ARGB32_Premultiplied); };
-    const QImage own = Picture::firstFrame(bytes);
-    QVERIFY(!own.isNull());
-    QCOMPARE(premultiplied(own), premultiplied(QImage::fromData(bytes, "GIF")));
-}
-
-// 32 x 32, 24-bit colour under a 1-bit mask (the window shows the GIF copy,
-// the desktop the PNG one: Qt's reader drops the mask of 24-bit icons).
-void TestWindow::icon()
-{
-    const QByteArray d = readAll(QStringLiteral("brevant.ico"));
-    const auto u16 = [&](int i) { return qFromLittleEndian<quint16>(d.constData() + i); };
-    QCOMPARE(d.size(), 6 + 16 + 40 + 32 * 32 * 3 + 32 * 4);
-    QCOMPARE(QStringLiteral("%1 entry, %2x%3, %4 bpp").arg(u16(4)).arg(uchar(d[6])).arg(uchar(d[7])).arg(u16(22 + 14)),
-             u"1 entry, 32x32, 24 bpp");
-    const QByteArray mask = d.right(32 * 4);
-    QVERIFY2(mask.count('\0') != mask.size() && mask.count('\xFF') != mask.size(), "the mask is empty or full");
+    QCOMPARE(Picture::image(Picture::Name(picture)).convertToFormat(QImage::Format_ARGB32_Premultiplied),
+             QImage(resourcePath(file)).convertToFormat(QImage::Format_ARGB32_Premultiplied));
 }
 
 QTEST_MAIN(TestWindow)
