@@ -4,6 +4,7 @@ if(WIN32)
     return()
 endif()
 
+set(CMAKE_INSTALL_DOCDIR share/doc/sorelin)
 include(GNUInstallDirs)
 
 install(TARGETS Brevant
@@ -17,13 +18,33 @@ install(FILES ${PROJECT_SOURCE_DIR}/resources/brevant.png
     DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/icons/hicolor/32x32/apps
     RENAME jp.tamberlo.Sorelin.png)
 
+# Debian's documentation files: the copyright file in the machine-readable
+# format, its licence the English part of LICENSE; the changelog and the
+# manual page compressed as Debian keeps them.
+set(debian ${CMAKE_CURRENT_BINARY_DIR}/debian)
+file(READ ${PROJECT_SOURCE_DIR}/LICENSE licence)
+string(REGEX REPLACE "\n--\n.*" "" licence "${licence}")
+string(REGEX REPLACE "\n\n" "\n.\n" licence "${licence}")
+string(REGEX REPLACE "\n" "\n " LICENSE_TEXT " ${licence}")
+configure_file(${PROJECT_SOURCE_DIR}/resources/debian/copyright.in ${debian}/copyright @ONLY)
+find_program(GZIP gzip REQUIRED)
+foreach(doc changelog Brevant.1)
+    execute_process(COMMAND ${GZIP} -9nc ${PROJECT_SOURCE_DIR}/resources/debian/${doc}
+        OUTPUT_FILE ${debian}/${doc}.gz COMMAND_ERROR_IS_FATAL ANY)
+endforeach()
+install(FILES ${debian}/copyright ${debian}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${debian}/Brevant.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME sorelin)
 set(CPACK_PACKAGE_VENDOR Tamberlo)
 set(CPACK_PACKAGE_VERSION 1.0.0)
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "道徳関連の文字列をクリップボードに送ります。")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Sorelin puts the official wording of a moral-education content item on the clipboard with one click: its code, its keyword, both, or its full sentence, for the older 24 items and the 22 items of the special school subject of morality, with the correspondence between the two sets.")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "copies moral-education wording to the clipboard")
+# Lines of at most 80 characters, as Debian's control files want them.
+set(CPACK_PACKAGE_DESCRIPTION [=[Sorelin puts the official wording of a moral-education content item on the
+clipboard with one click: its code, its keyword, both, or its full sentence,
+for the older 24 items and the 22 items of the special school subject of
+morality, with the correspondence between the two sets.]=])
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 

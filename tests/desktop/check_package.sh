@@ -5,7 +5,7 @@
 # Exit 77 (skipped) when a tool is missing, unless CI=true: then 1.
 set -uo pipefail
 
-for tool in cpack dpkg-deb dpkg-shlibdeps desktop-file-validate appstreamcli; do
+for tool in cpack dpkg-deb dpkg-shlibdeps desktop-file-validate appstreamcli lintian; do
     command -v "$tool" >/dev/null 2>&1 && continue
     echo "package check: $tool is missing (scripts/setup.sh --test installs it)" >&2
     [ "${CI:-}" = "true" ] && exit 1
@@ -40,4 +40,9 @@ check "32x32 PNG icon" bash -c "od -An -tx1 -N24 '$root/$icon' | tr -d ' \n' | g
 check "desktop entry valid" desktop-file-validate "$root/$apps"
 check "Exec and Icon name the installed files" bash -c "grep -qx Exec=Brevant '$root/$apps' && grep -qx Icon=jp.tamberlo.Sorelin '$root/$apps'"
 check "metainfo valid" appstreamcli validate --no-net "$root/$meta"
-[ "$failures" -eq 0 ] || { cat "$scratch/checks.log" >&2; exit 1; }
+check "the copyright file states the terms of LICENSE" grep -qF "$(sed -n 2p "$(dirname "$0")/../../LICENSE")" "$root/usr/share/doc/sorelin/copyright"
+check "a manual page for Brevant" bash -c "gzip -dc '$root/usr/share/man/man1/Brevant.1.gz' | grep -q '^\.SH EXIT STATUS'"
+# The maker has given no mail address, and none is made up: lintian's one error.
+lintian --tag-display-limit 0 "$deb" >"$scratch/lintian.log" 2>&1
+check "no lintian error but malformed-contact" bash -c "! grep '^E:' '$scratch/lintian.log' | grep -v ' malformed-contact '"
+[ "$failures" -eq 0 ] || { cat "$scratch/checks.log" "$scratch/lintian.log" >&2; exit 1; }
