@@ -34,6 +34,6 @@ int main(int argc, char *argv[])
     QtClipboard clipboard(QApplication::clipboard());
     MainWindow window(clipboard);
     window.show();
-    ScreenFit::keep(&window);
+    ScreenFit::keep(&window, window.size(), [](double) {});
     return app.exec();
 }

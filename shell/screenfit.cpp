@@ -6,6 +6,8 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <algorithm>
+
 namespace {
 
 // The least shift that brings [start, start + length) into [low, high); where
@@ -21,15 +23,23 @@ int shift(int start, int length, int low, int high)
 
 } // namespace
 
-ScreenFit::ScreenFit(QWidget *window) : QObject(window), m_window(window)
+ScreenFit::ScreenFit(QWidget *window, const QSize &designed, Rescale rescale)
+    : QObject(window), m_window(window), m_designed(designed), m_rescale(std::move(rescale))
 {
 }
 
-void ScreenFit::keep(QWidget *window)
+void ScreenFit::keep(QWidget *window, const QSize &designed, Rescale rescale)
 {
     if (QGuiApplication::platformName().startsWith(u"wayland") || !window->windowHandle())
         return;
-    window->windowHandle()->installEventFilter(new ScreenFit(window));
+    window->windowHandle()->installEventFilter(new ScreenFit(window, designed, std::move(rescale)));
+}
+
+double ScreenFit::scale(const QSize &client, const QMargins &frame, const QRect &available)
+{
+    const double across = double(available.width() - frame.left() - frame.right()) / client.width();
+    const double down = double(available.height() - frame.top() - frame.bottom()) / client.height();
+    return qBound(0.0, std::min({ 1.0, across, down }), 1.0);
 }
 
 QRect ScreenFit::fitted(const QRect &client, const QMargins &frame, const QRect &available)
@@ -45,8 +55,13 @@ bool ScreenFit::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::Expose && m_window->windowHandle()->isExposed()) {
         watched->removeEventFilter(this);
-        const QRect place = fitted(m_window->geometry(), m_window->windowHandle()->frameMargins(),
-                                   m_window->screen()->availableGeometry());
+        const QMargins frame = m_window->windowHandle()->frameMargins();
+        const QRect available = m_window->screen()->availableGeometry();
+        // From the designed size: a system may already have cut a window
+        // taller than the screen.
+        if (const double s = scale(m_designed, frame, available); s < 1)
+            m_rescale(s);
+        const QRect place = fitted(m_window->geometry(), frame, available);
         if (place != m_window->geometry())
             m_window->setGeometry(place);
         deleteLater();
