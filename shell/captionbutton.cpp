@@ -1,7 +1,6 @@
 #include "captionbutton.h"
 
 #include <QEvent>
-#include <QPainter>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
@@ -10,13 +9,13 @@ CaptionButton::CaptionButton(const QString &caption, QWidget *parent) : QPushBut
     setAutoDefault(false);
 }
 
-// The colour is kept by the button, not put in a palette of its own: the style
-// keeps one cache of painted bevels per palette, and every coloured button
-// with its own palette would fill it with pictures nobody shows.
+// The colour is left to the style, not put in a palette of the button's own:
+// the style keeps one cache of painted bevels per palette, and every coloured
+// button with its own palette would fill it with pictures nobody shows.
 void CaptionButton::setFaceColour(Colour colour)
 {
-    m_face = colour.toQColor();
     setProperty("backColor", colour.value());
+    m_darkCaption = true;
     update();
 }
 
@@ -52,43 +51,13 @@ void CaptionButton::paintEvent(QPaintEvent *)
     QStylePainter painter(this);
     QStyleOptionButton option;
     initStyleOption(&option);
+    option.text.clear();
+    painter.drawControl(QStyle::CE_PushButton, option);
     QPoint shift;
-    if (m_face.isValid()) {
-        paintFlatFace(painter);
-        if (isDown())
-            shift = QPoint(1, 1);
-        painter.setPen(Qt::black);
-    } else {
-        option.text.clear();
-        painter.drawControl(QStyle::CE_PushButton, option);
-        if (isDown()) {
-            shift = QPoint(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, this),
-                           style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this));
-        }
-        painter.setPen(palette().color(QPalette::ButtonText));
+    if (option.state & (QStyle::State_Sunken | QStyle::State_On)) {
+        shift = QPoint(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, this),
+                       style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this));
     }
+    painter.setPen(m_darkCaption ? QColor(Qt::black) : palette().color(QPalette::ButtonText));
     m_layout.draw(painter, shift);
-}
-
-// The face in its exact colour; a one-pixel bevel, light above and left, dark
-// below and right, the other way round while pressed; the focus as a dotted
-// rectangle inside the bevel, where the button of the next row, which shares
-// this button's bottom pixel row, cannot cover it.
-void CaptionButton::paintFlatFace(QPainter &painter) const
-{
-    const QRect r = rect();
-    painter.fillRect(r, m_face);
-    const QColor light(Qt::white);
-    const QColor dark(96, 96, 96);
-    const bool down = isDown();
-    painter.setPen(down ? dark : light);
-    painter.drawLine(r.topLeft(), r.topRight());
-    painter.drawLine(r.topLeft(), r.bottomLeft());
-    painter.setPen(down ? light : dark);
-    painter.drawLine(r.bottomLeft(), r.bottomRight());
-    painter.drawLine(r.topRight(), r.bottomRight());
-    if (hasFocus()) {
-        painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
-        painter.drawRect(r.adjusted(2, 2, -3, -3));
-    }
 }

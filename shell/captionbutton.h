@@ -3,16 +3,13 @@
 #include "captionlayout.h"
 #include "colour.h"
 
-#include <QColor>
 #include <QPushButton>
-
-class QPainter;
 
 // A push button whose caption is centred and stays whole inside the button
 // (see CaptionLayout), laid out anew whenever its size, font or caption
-// change. A button given a face colour is "graphical": its face is that
-// colour exactly, inside a thin bevel, with a dark caption, whatever the
-// desktop theme; the others keep the style's look.
+// change. A button given a face colour is "graphical": the style (FaceStyle)
+// paints its face that colour exactly, inside a thin bevel, and its caption
+// is dark, whatever the desktop theme; the others keep the style's look.
 class CaptionButton : public QPushButton
 {
     Q_OBJECT
@@ -31,8 +28,7 @@ protected:
 
 private:
     void layOutCaption();
-    void paintFlatFace(QPainter &painter) const;
 
-    QColor m_face; // invalid: the style's own face
+    bool m_darkCaption = false;
     CaptionLayout m_layout;
 };

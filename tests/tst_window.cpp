@@ -1,5 +1,6 @@
 #include "binding.h"
 #include "captionbutton.h"
+#include "facestyle.h"
 #include "mainwindow.h"
 #include "picture.h"
 #include "qtclipboard.h"
@@ -126,7 +127,7 @@ private:
 
 void TestWindow::initTestCase()
 {
-    QApplication::setStyle(QStringLiteral("Fusion"));
+    QApplication::setStyle(new FaceStyle);
     m_clipboard = new QtClipboard(QApplication::clipboard());
 }
 
