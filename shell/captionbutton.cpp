@@ -1,6 +1,6 @@
 #include "captionbutton.h"
 
-#include <QEvent>
+#include <QKeyEvent>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
@@ -44,6 +44,15 @@ void CaptionButton::changeEvent(QEvent *event)
     QPushButton::changeEvent(event);
     if (event->type() == QEvent::FontChange)
         layOutCaption();
+}
+
+// Return and Enter press the button, as Space does.
+void CaptionButton::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        click();
+    else
+        QPushButton::keyPressEvent(event);
 }
 
 void CaptionButton::paintEvent(QPaintEvent *)
