@@ -32,10 +32,9 @@ void TestCaptionLayout::captionsFit_data()
         QTest::addRow("%d pt", points) << points << 0 << QStringList() << 0;
 }
 
-// Every caption stays whole inside its button on desktop fonts from 8 to 16
-// points, and no stroke of it reaches the bevel or the pixel beside it:
-// wrapped between words or into even parts, and set smaller than the
-// desktop's font only where that is not enough.
+// On desktop fonts from 8 to 16 points every caption stays whole and clear of
+// its button's bevel and the pixel beside it: wrapped between words or into
+// even parts, and set smaller only where that is not enough.
 void TestCaptionLayout::captionsFit()
 {
     QFETCH(int, points);

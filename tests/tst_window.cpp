@@ -387,9 +387,8 @@ void TestWindow::failedCopyIsReported()
 }
 
 // Every text is in the one Japanese face the program draws with, which looks
-// nowhere else for glyphs. No stroke of a caption reaches the pixels just
-// inside its button's bevel. (Captions on other desktop fonts are
-// tst_captionlayout's.)
+// nowhere else for glyphs. No painted caption reaches the pixels just inside
+// its button's bevel (on other desktop fonts: tst_captionlayout).
 void TestWindow::textsFit()
 {
     selectTab(0); // makes the old set's buttons
