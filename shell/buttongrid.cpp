@@ -83,6 +83,12 @@ QRect placeInTwips(const ButtonBinding &binding)
     }
 }
 
+QFont fontOf(const ButtonBinding &binding, const QFont &windowFont)
+{
+    const int pixels = fontPixels(binding.kind, binding.curriculum);
+    return pixels ? Fonts::japanese(pixels) : windowFont;
+}
+
 QList<Button> create(TabStrip *strip, const QFont &windowFont, Curriculum set)
 {
     QList<Button> buttons;
@@ -98,8 +104,7 @@ QList<Button> create(TabStrip *strip, const QFont &windowFont, Curriculum set)
         widget->setAccessibleName(binding.spokenName());
         widget->setAccessibleDescription(binding.copyText());
 
-        const int pixels = fontPixels(binding.kind, binding.curriculum);
-        widget->setFont(pixels ? Fonts::japanese(pixels) : windowFont);
+        widget->setFont(fontOf(binding, windowFont));
 
         switch (binding.kind) {
         case ButtonKind::Code:

@@ -27,6 +27,9 @@ struct Button
 // buttons that have no font of their own.
 QList<Button> create(TabStrip *strip, const QFont &windowFont, Curriculum set);
 
+// A button's font: its own size, or windowFont.
+QFont fontOf(const ButtonBinding &binding, const QFont &windowFont);
+
 // Where a button stands, in twips from the strip's top-left corner.
 QRect placeInTwips(const ButtonBinding &binding);
 

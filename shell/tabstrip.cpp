@@ -2,7 +2,6 @@
 
 #include "tabbar.h"
 
-#include <QAbstractButton>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QPaintEvent>
@@ -99,12 +98,6 @@ void TabStrip::keyPressEvent(QKeyEvent *event)
         m_tabBar->setCurrentIndex((m_tabBar->currentIndex() + step + count) % count);
         window()->setAttribute(Qt::WA_KeyboardFocusChange);
         m_tabBar->setFocus(Qt::TabFocusReason);
-        return;
-    }
-    // Return and Enter press the focused button, as Space does.
-    auto *button = qobject_cast<QAbstractButton *>(focusWidget());
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && button && isAncestorOf(button)) {
-        button->click();
         return;
     }
     QWidget::keyPressEvent(event);
