@@ -3,6 +3,7 @@
 #include "accessibility.h"
 #include "captionbutton.h"
 #include "clicklabel.h"
+#include "failurenote.h"
 #include "fonts.h"
 #include "picture.h"
 #include "tabbar.h"
@@ -160,9 +161,11 @@ void MainWindow::press(const ButtonGrid::Button &button)
 
 // A copy that did not reach the clipboard must not pass for one: the teacher
 // would paste stale text. A beep and a short note by the button say so,
-// without a dialog to dismiss.
+// without a dialog to dismiss. The note is made the first time it is needed.
 void MainWindow::reportFailure(QWidget *where)
 {
     QApplication::beep();
-    Accessibility::showNote(where, failureMessage());
+    if (!m_note)
+        m_note = new FailureNote(this);
+    m_note->showUnder(where, failureMessage());
 }
