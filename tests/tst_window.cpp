@@ -147,7 +147,7 @@ void TestWindow::cleanup()
 // The user's way of changing tabs: a click on the tab in the tab row.
 void TestWindow::selectTab(int tab)
 {
-    TabBar *bar = m_window->tabStrip()->tabBar();
+    TabBar *bar = m_window->findChild<TabBar *>();
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(tab).center());
     QCOMPARE(m_window->tabStrip()->currentTab(), tab);
 }
@@ -162,7 +162,8 @@ QString TestWindow::describe(const QString &name)
     const QVariant face = w->property("backColor");
     const auto hex = [](uint value) { return QStringLiteral("0x") + QString::number(value, 16).toUpper().rightJustified(6, u'0'); };
     auto *strip = qobject_cast<TabStrip *>(w);
-    const QFont font = strip ? strip->tabBar()->font() : w->font();
+    TabBar *bar = m_window->findChild<TabBar *>();
+    const QFont font = strip ? bar->font() : w->font();
     const bool showsText = strip || qobject_cast<QPushButton *>(w) || qobject_cast<QLineEdit *>(w)
             || (qobject_cast<QLabel *>(w) && !qobject_cast<QLabel *>(w)->text().isEmpty());
     QString shownOn; // the tabs it shows on
@@ -172,7 +173,6 @@ QString TestWindow::describe(const QString &name)
             shownOn += QString::number(tab);
     }
     // Its place in the keyboard order, counted from the tab row.
-    TabBar *bar = m_window->tabStrip()->tabBar();
     int order = 0;
     for (QWidget *f = bar; f != (strip ? bar : w) && order < 300; f = f->nextInFocusChain())
         order += bool(f->focusPolicy() & Qt::TabFocus);
@@ -195,7 +195,7 @@ QString TestWindow::describe(const QString &name)
         }
     }
     // What a screen reader says of it: its name, and for the tab strip its tabs.
-    QAccessibleInterface *spoken = QAccessible::queryAccessibleInterface(strip ? strip->tabBar() : w);
+    QAccessibleInterface *spoken = QAccessible::queryAccessibleInterface(strip ? bar : w);
     QString heard = spoken->text(QAccessible::Name);
     if (strip) {
         QStringList tabs;
@@ -235,8 +235,8 @@ QString TestWindow::describe(const QString &name)
     } else {
         auto *label = qobject_cast<QLabel *>(w);
         auto *edit = qobject_cast<QLineEdit *>(w);
-        fields << (label ? label->text() : edit ? edit->text() : strip ? strip->tabBar()->tabText(0) + u'|'
-                        + strip->tabBar()->tabText(1) : w->windowTitle()) << heard;
+        fields << (label ? label->text() : edit ? edit->text() : strip ? bar->tabText(0) + u'|' + bar->tabText(1)
+                                                                       : w->windowTitle()) << heard;
     }
     return fields.join(u'\t');
 }
@@ -340,7 +340,7 @@ void TestWindow::labelsAndTabsBlank()
     QCOMPARE(text1->text() + u'|' + text2->text(), u"|typed");
     QCOMPARE(text1->property("backColor").toUInt(), 0x80000005u);
     QTest::mouseClick(control("Command24"), Qt::LeftButton);
-    QTest::keyClick(m_window->tabStrip()->tabBar(), Qt::Key_Tab, Qt::ControlModifier);
+    QTest::keyClick(m_window->findChild<TabBar *>(), Qt::Key_Tab, Qt::ControlModifier);
     QCOMPARE(text1->text() + u'|' + text2->text(), u"|");
     QTest::mouseClick(control("Command122"), Qt::LeftButton);
     QTest::mouseClick(control("Label2"), Qt::LeftButton);
@@ -353,7 +353,7 @@ void TestWindow::labelsAndTabsBlank()
 // desktop test's.)
 void TestWindow::keyboard()
 {
-    TabBar *bar = m_window->tabStrip()->tabBar();
+    TabBar *bar = m_window->findChild<TabBar *>();
     m_window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_window));
     QCOMPARE(QApplication::focusWidget(), bar);
@@ -416,11 +416,11 @@ void TestWindow::textsFit()
     QApplication::setFont(desktop);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    window.tabStrip()->tabBar()->setCurrentIndex(0); // makes the old set's buttons
+    window.tabStrip()->setCurrentTab(0); // makes the old set's buttons
     QCOMPARE(window.findChildren<CaptionButton *>().size(), 193);
 
     const QRawFont face = QRawFont::fromFont(control("Command1")->font());
-    QStringList texts{ m_window->tabStrip()->tabBar()->tabText(0), m_window->tabStrip()->tabBar()->tabText(1),
+    QStringList texts{ m_window->findChild<TabBar *>()->tabText(0), m_window->findChild<TabBar *>()->tabText(1),
                        control<QLabel>("Label1")->text() };
     for (Curriculum set : { Curriculum::Old, Curriculum::New }) {
         for (const ContentItem &item : Catalogue::items(set))
@@ -496,7 +496,7 @@ void TestWindow::readableOnDarkTheme()
 
     // Beside the captions, where the two tabs are drawn alike but for being
     // selected, some of the selected tab plainly differs from the other.
-    TabBar *bar = window.tabStrip()->tabBar();
+    TabBar *bar = window.findChild<TabBar *>();
     const QImage tabs = bar->grab().toImage();
     const QRect selected = bar->tabRect(1), other = bar->tabRect(0);
     int plain = 0;
