@@ -94,6 +94,7 @@ private Q_SLOTS:
     void faces_data();
     void faces();
     void labelsAndTabsBlank();
+    void keyboard_data();
     void keyboard();
     void failedCopyIsReported();
     void textsFit_data();
@@ -348,24 +349,47 @@ void TestWindow::labelsAndTabsBlank()
     QCOMPARE(QApplication::clipboard()->text(), u"D-(22)");
 }
 
-// The focus starts on the tab strip, with its mark on the selected tab. (The
+void TestWindow::keyboard_data()
+{
+    QTest::addColumn<Qt::LayoutDirection>("direction");
+    QTest::addColumn<QString>("steps"); // arrow keys < >; clicks on the tab drawn at the left L or right R
+    QTest::addColumn<QString>("tabs"); // the tab selected after each step
+    QTest::newRow("arrows") << Qt::LeftToRight << "><<>" << "1001";
+    QTest::newRow("arrows, mirrored") << Qt::RightToLeft << "<>><" << "1001";
+    QTest::newRow("clicks") << Qt::LeftToRight << "RLR" << "101";
+    QTest::newRow("clicks, mirrored") << Qt::RightToLeft << "RLR" << "010";
+}
+
+// The focus starts on the tab row, with its mark on the selected tab. Arrow
+// keys and clicks select the tab drawn on their side (in a mirrored layout the
+// first tab is drawn at the right), the keys stopping at either end, and the
+// selected tab is drawn, and placed for a screen reader, on that side. (The
 // keyboard order is in the record; the keys that press and switch are the
 // desktop test's.)
 void TestWindow::keyboard()
 {
+    QFETCH(Qt::LayoutDirection, direction);
+    QFETCH(QString, steps);
+    QFETCH(QString, tabs);
     TabBar *bar = m_window->findChild<TabBar *>();
+    m_window->setLayoutDirection(direction);
     m_window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_window));
     QCOMPARE(QApplication::focusWidget(), bar);
-    // The focus rectangle shows on the selected tab from the start.
     const QImage focused = bar->grab().toImage();
     bar->clearFocus();
     QVERIFY(bar->grab().toImage() != focused);
     bar->setFocus();
-    // The arrow keys move along the tabs and stop at either end.
-    for (const auto &[key, tab] : { std::pair(Qt::Key_Left, 0), std::pair(Qt::Key_Left, 0), std::pair(Qt::Key_Right, 1) }) {
-        QTest::keyClick(bar, key);
-        QCOMPARE(m_window->tabStrip()->currentTab(), tab);
+    for (qsizetype i = 0; i < steps.size(); ++i) {
+        if (steps[i] == u'<' || steps[i] == u'>')
+            QTest::keyClick(bar, steps[i] == u'<' ? Qt::Key_Left : Qt::Key_Right);
+        else
+            QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() * (steps[i] == u'L' ? 1 : 3) / 4, bar->height() / 2));
+        const int tab = m_window->tabStrip()->currentTab();
+        QCOMPARE(tab, tabs[i].digitValue());
+        const QPoint band(bar->width() * ((tab == 0) == (direction == Qt::LeftToRight) ? 1 : 3) / 4, 2);
+        QCOMPARE(bar->grab().toImage().pixelColor(band), bar->palette().color(QPalette::Highlight));
+        QVERIFY(QAccessible::queryAccessibleInterface(bar)->child(tab)->rect().contains(bar->mapToGlobal(band)));
     }
 }
 
