@@ -21,8 +21,6 @@
 #include <QSet>
 #include <QTest>
 
-#include <cmath>
-
 namespace {
 
 class RefusingClipboard : public Clipboard
@@ -236,8 +234,7 @@ QString TestWindow::describe(const QString &name)
     } else {
         auto *label = qobject_cast<QLabel *>(w);
         auto *edit = qobject_cast<QLineEdit *>(w);
-        fields << (label ? label->text() : edit ? edit->text() : strip ? bar->tabText(0) + u'|' + bar->tabText(1)
-                                                                       : w->windowTitle()) << heard;
+        fields << (label ? label->text() : edit ? edit->text() : strip ? bar->tabText(0) + u'|' + bar->tabText(1) : w->windowTitle()) << heard;
     }
     return fields.join(u'\t');
 }
@@ -352,25 +349,18 @@ void TestWindow::labelsAndTabsBlank()
 void TestWindow::keyboard_data()
 {
     QTest::addColumn<Qt::LayoutDirection>("direction");
-    QTest::addColumn<QString>("steps"); // arrow keys < >; clicks on the tab drawn at the left L or right R
-    QTest::addColumn<QString>("tabs"); // the tab selected after each step
-    QTest::newRow("arrows") << Qt::LeftToRight << "><<>" << "1001";
-    QTest::newRow("arrows, mirrored") << Qt::RightToLeft << "<>><" << "1001";
-    QTest::newRow("clicks") << Qt::LeftToRight << "RLR" << "101";
-    QTest::newRow("clicks, mirrored") << Qt::RightToLeft << "RLR" << "010";
+    QTest::addColumn<QString>("steps"); // arrow keys < >, clicks on the tab drawn at the left L or right R; each with the tab it selects
+    QTest::newRow("left to right") << Qt::LeftToRight << ">1 <0 <0 >1 R1 L0 R1";
+    QTest::newRow("right to left") << Qt::RightToLeft << "<1 >0 >0 <1 L1 R0 L1";
 }
 
-// The focus starts on the tab row, with its mark on the selected tab. Arrow
-// keys and clicks select the tab drawn on their side (in a mirrored layout the
-// first tab is drawn at the right), the keys stopping at either end, and the
-// selected tab is drawn, and placed for a screen reader, on that side. (The
-// keyboard order is in the record; the keys that press and switch are the
-// desktop test's.)
+// The focus starts on the tab row, with its mark on the selected tab. Keys and
+// clicks select the tab drawn on their side, the keys stopping at either end,
+// and it is drawn with its band, and placed for a screen reader, right there.
 void TestWindow::keyboard()
 {
     QFETCH(Qt::LayoutDirection, direction);
     QFETCH(QString, steps);
-    QFETCH(QString, tabs);
     TabBar *bar = m_window->findChild<TabBar *>();
     m_window->setLayoutDirection(direction);
     m_window->activateWindow();
@@ -380,20 +370,17 @@ void TestWindow::keyboard()
     bar->clearFocus();
     QVERIFY(bar->grab().toImage() != focused);
     bar->setFocus();
-    for (qsizetype i = 0; i < steps.size(); ++i) {
-        if (steps[i] == u'<' || steps[i] == u'>')
-            QTest::keyClick(bar, steps[i] == u'<' ? Qt::Key_Left : Qt::Key_Right);
-        else
-            QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() * (steps[i] == u'L' ? 1 : 3) / 4, bar->height() / 2));
-        const int tab = m_window->tabStrip()->currentTab();
-        QCOMPARE(tab, tabs[i].digitValue());
+    for (const QString &step : steps.split(u' ')) {
+        step[0].isLetter() ? QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() * (step[0] == u'L' ? 1 : 3) / 4, bar->height() / 2))
+                           : QTest::keyClick(bar, step[0] == u'<' ? Qt::Key_Left : Qt::Key_Right);
+        const int tab = step[1].digitValue();
+        QCOMPARE(m_window->tabStrip()->currentTab(), tab);
         const QPoint band(bar->width() * ((tab == 0) == (direction == Qt::LeftToRight) ? 1 : 3) / 4, 2);
         QCOMPARE(bar->grab().toImage().pixelColor(band), bar->palette().color(QPalette::Highlight));
         QVERIFY(QAccessible::queryAccessibleInterface(bar)->child(tab)->rect().contains(bar->mapToGlobal(band)));
     }
 }
 
-// A note under the button, a notification to a screen reader; a key takes it away.
 void TestWindow::failedCopyIsReported()
 {
     RefusingClipboard refusing;
@@ -497,7 +484,7 @@ void TestWindow::readableOnDarkTheme_data()
 }
 
 // On a dark desktop theme the light panes and buttons keep dark text; a blank
-// pane takes the theme's own pair of colours; the selected tab stands out.
+// pane takes the theme's own pair of colours.
 void TestWindow::readableOnDarkTheme()
 {
     QFETCH(QPalette, palette);
@@ -517,21 +504,7 @@ void TestWindow::readableOnDarkTheme()
     QVERIFY(luminance(button.pixelColor(3, button.height() / 2)) - darkest > 0.5);
     QTest::mouseClick(window.findChild<QWidget *>(QStringLiteral("Label2")), Qt::LeftButton);
     QCOMPARE(pane->palette().color(QPalette::Base), palette.color(QPalette::Base));
-
-    // Beside the captions, where the two tabs are drawn alike but for being
-    // selected, some of the selected tab plainly differs from the other.
-    TabBar *bar = window.findChild<TabBar *>();
-    const QImage tabs = bar->grab().toImage();
-    const QRect selected = bar->tabRect(1), other = bar->tabRect(0);
-    int plain = 0;
-    for (int y = 0; y < bar->height(); ++y) {
-        for (int x = 14; x > 2; --x) {
-            const QColor a = tabs.pixelColor(selected.right() - x, y), b = tabs.pixelColor(other.right() - x, y);
-            plain += std::hypot(a.red() - b.red(), a.green() - b.green(), a.blue() - b.blue()) >= 100;
-        }
-    }
     QApplication::setPalette(original);
-    QVERIFY2(plain >= 30, qPrintable(QString::number(plain)));
 }
 
 void TestWindow::noDisplayGivesClearError_data()
