@@ -1,13 +1,11 @@
 #include "accessibility.h"
 
+#include "failurenote.h"
 #include "tabbar.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
-#include <QApplication>
-#include <QLabel>
 #include <QPointer>
-#include <QToolTip>
 
 namespace {
 
@@ -120,17 +118,16 @@ private:
     mutable QList<QAccessible::Id> m_tabs;
 };
 
-// Qt shows a tool tip in a label of its own; the only one this program shows
-// is the note of a failed copy, which a screen reader speaks as it appears
-// when it is a notification, but keeps quiet about as a tool tip.
+// The note of a failed copy: a screen reader speaks a notification as it
+// appears, but keeps quiet about a tool tip, which the note looks like.
 class NoteAccessible : public QAccessibleWidget
 {
 public:
-    explicit NoteAccessible(QLabel *label) : QAccessibleWidget(label, QAccessible::Notification) {}
+    explicit NoteAccessible(FailureNote *note) : QAccessibleWidget(note, QAccessible::Notification) {}
 
     QString text(QAccessible::Text t) const override
     {
-        return t == QAccessible::Name ? static_cast<QLabel *>(widget())->text() : QAccessibleWidget::text(t);
+        return t == QAccessible::Name ? static_cast<FailureNote *>(widget())->text() : QAccessibleWidget::text(t);
     }
 };
 
@@ -145,18 +142,8 @@ QAccessibleInterface *interfaceFor(const QString &className, QObject *object)
         return new QAccessibleWidget(widget, QAccessible::Window);
     if (className == u"TabBar")
         return new TabRowAccessible(static_cast<TabBar *>(widget));
-    if (className == u"QTipLabel")
-        return new NoteAccessible(static_cast<QLabel *>(widget));
-    return nullptr;
-}
-
-QWidget *shownNote()
-{
-    const QWidgetList windows = QApplication::topLevelWidgets();
-    for (QWidget *window : windows) {
-        if (window->inherits("QTipLabel") && window->isVisible())
-            return window;
-    }
+    if (className == u"FailureNote")
+        return new NoteAccessible(static_cast<FailureNote *>(widget));
     return nullptr;
 }
 
@@ -173,18 +160,6 @@ QString paneName(Curriculum curriculum)
 {
     return QStringLiteral(u"%1の内容項目に対応する%2の内容項目")
             .arg(Catalogue::prefix(curriculum), Catalogue::prefix(Catalogue::other(curriculum)));
-}
-
-void showNote(QWidget *where, const QString &note)
-{
-    QToolTip::showText(where->mapToGlobal(QPoint(0, where->height())), note, where);
-    // Qt tells assistive technology nothing when a tool tip appears (nor when
-    // one still up gets its text again), and a screen reader speaks a
-    // notification only when told that it is showing.
-    if (QWidget *shown = shownNote()) {
-        QAccessibleEvent event(shown, QAccessible::ObjectShow);
-        QAccessible::updateAccessibility(&event);
-    }
 }
 
 } // namespace Accessibility

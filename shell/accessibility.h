@@ -3,7 +3,6 @@
 #include "catalogue.h"
 
 class QString;
-class QWidget;
 
 // What a screen reader is told beyond what each widget says of itself: the
 // window as a frame, the tab row with its tabs only, the panes by what they
@@ -16,9 +15,5 @@ void install();
 
 // What a correspondence pane is read as: the set whose items it answers for.
 QString paneName(Curriculum curriculum);
-
-// A short note in a tool tip under the widget, spoken by a screen reader as
-// it appears, also when the same note is still up from a moment before.
-void showNote(QWidget *where, const QString &note);
 
 } // namespace Accessibility

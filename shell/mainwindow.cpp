@@ -3,9 +3,9 @@
 #include "accessibility.h"
 #include "captionbutton.h"
 #include "clicklabel.h"
+#include "failurenote.h"
 #include "fonts.h"
 #include "picture.h"
-#include "tabbar.h"
 #include "tabstrip.h"
 #include "twips.h"
 
@@ -84,11 +84,11 @@ MainWindow::MainWindow(Clipboard &clipboard, QWidget *parent)
     // the first time their tab shows, which keeps the start lighter.
     addButtons(Curriculum::New);
     m_strip->setCurrentTab(1);
-    connect(m_strip->tabBar(), &TabBar::currentChanged, this, [this](int tab) {
+    connect(m_strip, &TabStrip::currentChanged, this, [this](int tab) {
         if (tab == 0 && m_buttons.size() < Binding::buttonCount)
             addButtons(Curriculum::Old);
     });
-    m_strip->tabBar()->setFocus();
+    m_strip->setFocus();
 
     // Every switch of tab blanks both panes, the old set's first.
     connect(m_strip, &TabStrip::clicked, this, [this] {
@@ -139,10 +139,12 @@ void MainWindow::addButtons(Curriculum set)
 }
 
 // Keyboard order: the tab strip, the old set's buttons, the new set's, the
-// two panes, and the subject title button last.
+// two panes, and the subject title button last. The strip is in the order
+// through its focus proxy, the row of tabs: the order leaves out the strip
+// itself, which takes no focus of its own.
 void MainWindow::buildTabOrder()
 {
-    QList<QWidget *> order{ m_strip->tabBar() };
+    QList<QWidget *> order{ m_strip->focusProxy() };
     for (const ButtonGrid::Button &button : std::as_const(m_buttons)) {
         if (button.binding.kind != ButtonKind::SubjectTitle)
             order << button.widget;
@@ -160,9 +162,11 @@ void MainWindow::press(const ButtonGrid::Button &button)
 
 // A copy that did not reach the clipboard must not pass for one: the teacher
 // would paste stale text. A beep and a short note by the button say so,
-// without a dialog to dismiss.
+// without a dialog to dismiss. The note is made the first time it is needed.
 void MainWindow::reportFailure(QWidget *where)
 {
     QApplication::beep();
-    Accessibility::showNote(where, failureMessage());
+    if (!m_note)
+        m_note = new FailureNote(this);
+    m_note->showUnder(where, failureMessage());
 }

@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+class FailureNote;
 class QLineEdit;
 class TabStrip;
 
@@ -31,6 +32,7 @@ private:
     TabStrip *m_strip = nullptr;
     QLineEdit *m_text1 = nullptr;
     QLineEdit *m_text2 = nullptr;
+    FailureNote *m_note = nullptr;
     LinePane m_pane1{ nullptr };
     LinePane m_pane2{ nullptr };
     QList<ButtonGrid::Button> m_buttons;

@@ -50,10 +50,12 @@ void TabBar::setIconSize(const QSize &size)
     update();
 }
 
-// Equal shares of the row's width, the first tab taking the odd pixel. The
-// tabs are as tall as the taller of caption and picture, with the style's
-// margins; a row lower than that cuts off their bottoms, where the page's
-// frame runs.
+// Equal shares of the row's width, the first tab taking the odd pixel, from
+// the left, or from the right in a right-to-left layout. The tabs are as tall
+// as the taller of caption and picture, with the style's margins; a row lower
+// than that cuts off their bottoms, where the page's frame runs. Painting,
+// clicks, the strip's frame and a screen reader all take the tabs' places
+// from here.
 QRect TabBar::tabRect(int index) const
 {
     if (index < 0 || index >= count())
@@ -65,7 +67,8 @@ QRect TabBar::tabRect(int index) const
     tab.shape = QTabBar::RoundedNorth;
     const QSize contents(right - left, qMax(fontMetrics().height(), m_iconSize.height())
                                  + style()->pixelMetric(QStyle::PM_TabBarTabVSpace, &tab, this));
-    return QRect(left, 0, right - left, style()->sizeFromContents(QStyle::CT_TabBarTab, &tab, contents, this).height());
+    const QRect place(left, 0, right - left, style()->sizeFromContents(QStyle::CT_TabBarTab, &tab, contents, this).height());
+    return QStyle::visualRect(layoutDirection(), rect(), place);
 }
 
 QStyleOptionTab TabBar::option(int index) const
@@ -111,6 +114,8 @@ void TabBar::focusInEvent(QFocusEvent *event)
     QWidget::focusInEvent(event);
 }
 
+// The arrow keys select the next tab on their side as the tabs are drawn:
+// in a right-to-left layout the first tab is the rightmost.
 void TabBar::keyPressEvent(QKeyEvent *event)
 {
     const Qt::Key back = isRightToLeft() ? Qt::Key_Right : Qt::Key_Left;

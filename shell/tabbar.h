@@ -10,11 +10,12 @@ class QStyleOptionTab;
 
 // The row of tabs: each tab a caption and a picture, drawn by the style as the
 // tabs of a tab bar along the top of a page, the tabs sharing the row's width
-// equally. A press on a tab selects it, and so do the left and right arrow
-// keys while the row has the focus; other keys are left to the strip. The
-// mouse wheel changes nothing: every change of tab blanks both panes, which a
-// scroll over the row should not do. The first tab added is selected until
-// another is.
+// equally, the first tab at the left (at the right in a right-to-left
+// layout). A press on a tab selects it, and so does the left or right arrow
+// key the next tab drawn on its side, while the row has the focus; other keys
+// are left to the strip. The mouse wheel changes nothing: every change of tab
+// blanks both panes, which a scroll over the row should not do. The first tab
+// added is selected until another is.
 //
 // The selected tab carries a band in the palette's highlight colour along its
 // top edge: the style's own difference between selected and other tabs is a

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QStyleOptionTabWidgetFrame>
 #include <QTabBar>
 
@@ -18,7 +19,8 @@ TabStrip::TabStrip(int tabRowHeight, QWidget *parent)
     connect(m_tabBar, &TabBar::currentChanged, this, [this](int tab) {
         const int previous = m_current;
         showControlsOf(tab);
-        if (previous >= 0 && previous != tab)
+        Q_EMIT currentChanged(tab);
+        if (previous >= 0 && !m_selectingByProgram)
             Q_EMIT clicked(previous);
     });
 }
@@ -46,7 +48,7 @@ void TabStrip::place(QWidget *control, int tab)
 void TabStrip::setCurrentTab(int tab)
 {
     // Selecting a tab from the program is not a user's click.
-    const QSignalBlocker quiet(this);
+    const QScopedValueRollback byProgram(m_selectingByProgram, true);
     m_tabBar->setCurrentIndex(tab);
 }
 
