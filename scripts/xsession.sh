@@ -2,9 +2,9 @@
 #   x_session_start NAME [LOGDIR [WxH...]]
 # starts Xvfb on a free display and the openbox window manager with a scratch
 # home ($scratch), exports what the programs need, and ends everything it (and
-# whatever was added to $pids) started when the script exits. Each WxH adds a
-# further screen of that size (screens 1, 2, ... of the display), each with an
-# openbox of its own.
+# whatever was added to $pids) started when the script exits. The first screen
+# is 1280x1024, or $X_SESSION_SCREEN. Each WxH adds a further screen of that
+# size (screens 1, 2, ... of the display), each with an openbox of its own.
 
 x_session_end() {
     # Latest first: the caller's programs, then the window manager, the server.
@@ -28,7 +28,7 @@ x_session_start() {
     trap 'exit 130' INT TERM
 
     # Xvfb picks a free display number and writes it once it takes connections.
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 "${extra[@]}" -nolisten tcp -noreset \
+    Xvfb -displayfd 3 -screen 0 "${X_SESSION_SCREEN:-1280x1024}x24" "${extra[@]}" -nolisten tcp -noreset \
         3>"$scratch/display" >"$logs/xvfb.log" 2>&1 &
     pids+=($!)
     for _ in $(seq 100); do

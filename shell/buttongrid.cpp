@@ -83,13 +83,13 @@ QRect placeInTwips(const ButtonBinding &binding)
     }
 }
 
-QFont fontOf(const ButtonBinding &binding, const QFont &windowFont)
+QFont fontOf(const ButtonBinding &binding, const QFont &windowFont, double scale)
 {
     const int pixels = fontPixels(binding.kind, binding.curriculum);
-    return pixels ? Fonts::japanese(pixels) : windowFont;
+    return pixels ? Fonts::japanese(Twips::scaled(pixels, scale)) : windowFont;
 }
 
-QList<Button> create(TabStrip *strip, const QFont &windowFont, Curriculum set)
+QList<Button> create(TabStrip *strip, const QFont &windowFont, Curriculum set, double scale)
 {
     QList<Button> buttons;
     for (int number = 1; number <= Binding::buttonCount; ++number) {
@@ -104,7 +104,7 @@ QList<Button> create(TabStrip *strip, const QFont &windowFont, Curriculum set)
         widget->setAccessibleName(binding.spokenName());
         widget->setAccessibleDescription(binding.copyText());
 
-        widget->setFont(fontOf(binding, windowFont));
+        widget->setFont(fontOf(binding, windowFont, scale));
 
         switch (binding.kind) {
         case ButtonKind::Code:
@@ -126,7 +126,7 @@ QList<Button> create(TabStrip *strip, const QFont &windowFont, Curriculum set)
 
         // Sized before it is shown, or showing it would lay out its caption
         // for a size hint nobody uses.
-        widget->setGeometry(Twips::rect(placeInTwips(binding)));
+        widget->setGeometry(Twips::rect(placeInTwips(binding), scale));
         strip->place(widget, set == Curriculum::Old ? 0 : 1);
         buttons.append({ binding, widget });
     }

@@ -23,12 +23,12 @@ struct Button
 
 // Places the buttons of one set on its tab (tab 0: the old set, Command1 …
 // Command100; tab 1: the new set with the subject title, Command101 …
-// Command193) and returns them in number order. windowFont is for the
-// buttons that have no font of their own.
-QList<Button> create(TabStrip *strip, const QFont &windowFont, Curriculum set);
+// Command193) and returns them in number order, drawn at a scale (1 as
+// designed). windowFont is for the buttons that have no font of their own.
+QList<Button> create(TabStrip *strip, const QFont &windowFont, Curriculum set, double scale = 1);
 
-// A button's font: its own size, or windowFont.
-QFont fontOf(const ButtonBinding &binding, const QFont &windowFont);
+// A button's font: its own size at a scale, or windowFont.
+QFont fontOf(const ButtonBinding &binding, const QFont &windowFont, double scale = 1);
 
 // Where a button stands, in twips from the strip's top-left corner.
 QRect placeInTwips(const ButtonBinding &binding);

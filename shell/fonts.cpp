@@ -69,9 +69,13 @@ QFont editable(int pixelSize)
     return font;
 }
 
-QFont window(const QFont &desktopDefault)
+QFont window(const QFont &desktopDefault, double scale)
 {
     QFont font = desktopDefault;
+    if (scale != 1 && font.pixelSize() > 0)
+        font.setPixelSize(qMax(1, qRound(font.pixelSize() * scale)));
+    else if (scale != 1)
+        font.setPointSizeF(font.pointSizeF() * scale);
     font.setFamilies(choice().families + QStringList(desktopDefault.family()));
     onlyTheChosenFace(font);
     return font;

@@ -15,7 +15,8 @@ QFont japanese(int pixelSize);
 QFont editable(int pixelSize);
 
 // The window's own font, for controls that have none of their own: the
-// desktop's default size, with the Japanese faces preferred for the glyphs.
-QFont window(const QFont &desktopDefault);
+// desktop's default size (times the window's scale), with the Japanese faces
+// preferred for the glyphs.
+QFont window(const QFont &desktopDefault, double scale = 1);
 
 } // namespace Fonts

@@ -35,6 +35,6 @@ int main(int argc, char *argv[])
     QtClipboard clipboard(QApplication::clipboard());
     MainWindow window(clipboard);
     window.show();
-    ScreenFit::keep(&window, window.size(), [](double) {});
+    ScreenFit::keep(&window, window.size(), [&window](double scale) { window.setScale(scale); });
     return app.exec();
 }

@@ -22,36 +22,44 @@ QString failureMessage()
     return QStringLiteral(u"コピーできませんでした。もう一度押してください。");
 }
 
-// A thin horizontal line in the window's text colour.
-QFrame *makeLine(const QString &name, int left, int top, int right)
+// A thin horizontal line in the window's text colour, one pixel at any scale.
+QFrame *makeLine(const QString &name, int left, int top, int right, double scale)
 {
     auto *line = new QFrame;
     line->setObjectName(name);
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Plain);
     line->setLineWidth(1);
-    line->setGeometry(Twips::toPixels(left), Twips::toPixels(top),
-                      Twips::toPixels(right - left) + 1, 1);
+    line->setGeometry(Twips::toPixels(left, scale), Twips::toPixels(top, scale),
+                      Twips::toPixels(right, scale) - Twips::toPixels(left, scale) + 1, 1);
     return line;
 }
 
-ClickLabel *makeCredit(const QString &name)
+ClickLabel *makeCredit(const QString &name, double scale)
 {
     auto *label = new ClickLabel(QStringLiteral("Tamberlo 2016"));
     label->setObjectName(name);
-    label->setFont(Fonts::japanese(16));
+    label->setFont(Fonts::japanese(Twips::scaled(16, scale)));
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    label->setGeometry(Twips::rect(2400, 11160, 3615, 255));
+    label->setGeometry(Twips::rect(2400, 11160, 3615, 255, scale));
     return label;
 }
 
-QLineEdit *makePane(const QString &name, int top)
+QLineEdit *makePane(const QString &name, int top, double scale)
 {
     auto *edit = new QLineEdit;
     edit->setObjectName(name);
-    edit->setFont(Fonts::editable(35));
-    edit->setGeometry(Twips::rect(120, top, 5775, 735));
+    edit->setFont(Fonts::editable(Twips::scaled(35, scale)));
+    edit->setGeometry(Twips::rect(120, top, 5775, 735, scale));
     return edit;
+}
+
+// A picture at its own size times the scale, smoothed where it is smaller.
+QPixmap picture(Picture::Name name, double scale)
+{
+    const QPixmap designed = Picture::pixmap(name);
+    return scale == 1 ? designed
+                      : designed.scaled(designed.size() * scale, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
 
 } // namespace
@@ -62,7 +70,6 @@ MainWindow::MainWindow(Clipboard &clipboard, QWidget *parent)
     Accessibility::install();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Sorelin"));
-    setFont(Fonts::window(QApplication::font()));
     // Kept above ordinary windows, beside the word processor it feeds. Set
     // before the geometry: changing window flags re-places the window by its
     // frame, which would push the client area off its place.
@@ -70,13 +77,29 @@ MainWindow::MainWindow(Clipboard &clipboard, QWidget *parent)
     // The client area's place and size; nothing is laid out, so resizing the
     // window shows more or less of it and moves nothing.
     setGeometry(Twips::rect(750, 1080, 6360, 11760));
+    build();
+}
 
-    m_strip = new TabStrip(Twips::toPixels(tabRowHeight), this);
+void MainWindow::setScale(double scale)
+{
+    m_scale = scale;
+    delete m_strip;
+    m_buttons.clear();
+    build();
+    m_strip->show();
+    resize(Twips::rect(750, 1080, 6360, 11760, scale).size());
+}
+
+// Everything inside the window, at its scale.
+void MainWindow::build()
+{
+    setFont(Fonts::window(QApplication::font(), m_scale));
+    m_strip = new TabStrip(Twips::toPixels(tabRowHeight, m_scale), this);
     m_strip->setObjectName(QStringLiteral("SSTab1"));
-    m_strip->setGeometry(Twips::rect(120, 120, 6135, 11535));
-    m_strip->setTabFont(Fonts::japanese(16));
-    m_strip->addTab(QStringLiteral(u" 旧 内容項目"), Picture::pixmap(Picture::Tab0));
-    m_strip->addTab(QStringLiteral(u" 教科化後"), Picture::pixmap(Picture::Tab1));
+    m_strip->setGeometry(Twips::rect(120, 120, 6135, 11535, m_scale));
+    m_strip->setTabFont(Fonts::japanese(Twips::scaled(16, m_scale)));
+    m_strip->addTab(QStringLiteral(u" 旧 内容項目"), picture(Picture::Tab0, m_scale));
+    m_strip->addTab(QStringLiteral(u" 教科化後"), picture(Picture::Tab1, m_scale));
 
     buildPanes();
 
@@ -99,8 +122,8 @@ MainWindow::MainWindow(Clipboard &clipboard, QWidget *parent)
 
 void MainWindow::buildPanes()
 {
-    m_text1 = makePane(QStringLiteral("Text1"), 10320);
-    m_text2 = makePane(QStringLiteral("Text2"), 9600);
+    m_text1 = makePane(QStringLiteral("Text1"), 10320, m_scale);
+    m_text2 = makePane(QStringLiteral("Text2"), 9600, m_scale);
     m_text1->setAccessibleName(Accessibility::paneName(Curriculum::Old));
     m_text2->setAccessibleName(Accessibility::paneName(Curriculum::New));
     m_pane1 = LinePane(m_text1);
@@ -108,21 +131,21 @@ void MainWindow::buildPanes()
     m_pane1.setBackColor(Colour(0xFFFFFF));
     m_pane2.setBackColor(Colour::windowBackground());
 
-    ClickLabel *label1 = makeCredit(QStringLiteral("Label1"));
-    ClickLabel *label2 = makeCredit(QStringLiteral("Label2"));
+    ClickLabel *label1 = makeCredit(QStringLiteral("Label1"), m_scale);
+    ClickLabel *label2 = makeCredit(QStringLiteral("Label2"), m_scale);
     connect(label1, &ClickLabel::clicked, this, [this] { PaneReset(m_pane1).run(); });
     connect(label2, &ClickLabel::clicked, this, [this] { PaneReset(m_pane2).run(); });
 
     auto *image = new QLabel;
     image->setObjectName(QStringLiteral("Image1"));
-    image->setPixmap(Picture::pixmap(Picture::Image1));
-    image->setGeometry(Twips::rect(2400, 10440, 3255, 690));
+    image->setPixmap(picture(Picture::Image1, m_scale));
+    image->setGeometry(Twips::rect(2400, 10440, 3255, 690, m_scale));
 
     m_strip->place(label1, 0);
-    m_strip->place(makeLine(QStringLiteral("Line2"), 120, 10200, 5880), 0);
+    m_strip->place(makeLine(QStringLiteral("Line2"), 120, 10200, 5880, m_scale), 0);
     m_strip->place(m_text1, 0);
     m_strip->place(label2, 1);
-    m_strip->place(makeLine(QStringLiteral("Line1"), 120, 9480, 5880), 1);
+    m_strip->place(makeLine(QStringLiteral("Line1"), 120, 9480, 5880, m_scale), 1);
     m_strip->place(image, 1);
     m_strip->place(m_text2, 1);
 }
@@ -130,7 +153,7 @@ void MainWindow::buildPanes()
 // Makes the buttons of one set; made while their tab is shown, they show at once.
 void MainWindow::addButtons(Curriculum set)
 {
-    const QList<ButtonGrid::Button> added = ButtonGrid::create(m_strip, font(), set);
+    const QList<ButtonGrid::Button> added = ButtonGrid::create(m_strip, font(), set, m_scale);
     for (const ButtonGrid::Button &button : added)
         connect(button.widget, &QPushButton::clicked, this, [this, button] { press(button); });
     // Kept in number order, the old set's first.

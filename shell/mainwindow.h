@@ -21,7 +21,13 @@ public:
 
     TabStrip *tabStrip() const { return m_strip; }
 
+    // Draws the whole window again at a scale (1 as designed, less where the
+    // screen is too small for it): places, sizes, fonts and pictures alike.
+    // Meant for the start, before the teacher has used the window.
+    void setScale(double scale);
+
 private:
+    void build();
     void buildPanes();
     void addButtons(Curriculum set);
     void buildTabOrder();
@@ -29,6 +35,7 @@ private:
     void reportFailure(QWidget *where);
 
     Clipboard &m_clipboard;
+    double m_scale = 1;
     TabStrip *m_strip = nullptr;
     QLineEdit *m_text1 = nullptr;
     QLineEdit *m_text2 = nullptr;

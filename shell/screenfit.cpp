@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
+#include <QtMath>
 
 #include <algorithm>
 
@@ -55,8 +56,12 @@ bool ScreenFit::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::Expose && m_window->windowHandle()->isExposed()) {
         watched->removeEventFilter(this);
-        const QMargins frame = m_window->windowHandle()->frameMargins();
+        QMargins frame = m_window->windowHandle()->frameMargins();
         const QRect available = m_window->screen()->availableGeometry();
+        // At a fractional device pixel ratio (150 %) the frame's logical size is
+        // rounded, and may be a pixel short of the device pixels it takes.
+        if (const qreal ratio = m_window->devicePixelRatioF(); ratio != qFloor(ratio))
+            frame += QMargins(0, 0, 1, 1);
         // From the designed size: a system may already have cut a window
         // taller than the screen.
         if (const double s = scale(m_designed, frame, available); s < 1)

@@ -8,6 +8,11 @@
 # and logs in ARTIFACT_DIR and ends everything it started. A BREVANT ending in
 # .exe is the Windows build, run under Wine (scripts/wine.sh), without
 # the short screens and weston, which are the Linux program's affair.
+# A screen too small for the window as designed, instead of all that:
+#   SORELIN_SCREEN=WxH         the screen's size
+#   SORELIN_PANEL=N            a panel of N pixels at its bottom (tint2)
+#   SORELIN_SCALE_FACTOR=F     the program run with QT_SCALE_FACTOR=F (Linux)
+#   SORELIN_DPI=N              Windows' display scaling (LogPixels) under Wine
 # Exit 77 (skipped) when the X tools are missing, unless CI=true: then 1.
 set -uo pipefail
 
@@ -16,6 +21,7 @@ brevant=$2
 artifacts=$3
 
 tools=(Xvfb openbox xdotool xclip xwininfo xprop import wmctrl parcellite)
+[ -n "${SORELIN_PANEL:-}" ] && tools+=(tint2)
 [[ $brevant == *.exe ]] && tools+=(/usr/lib/wine/wine64) || tools+=(weston Xwayland)
 for tool in "${tools[@]}"; do
     command -v "$tool" >/dev/null 2>&1 && continue
@@ -26,13 +32,30 @@ done
 [ -f "$brevant" ] || { echo "desktop test: no program at $brevant" >&2; exit 1; }
 rm -rf "$artifacts" && mkdir -p "$artifacts"
 source "$(dirname "$0")/../../scripts/xsession.sh"
+if [ -n "${SORELIN_SCREEN:-}" ]; then
+    X_SESSION_SCREEN=$SORELIN_SCREEN x_session_start "desktop test" "$artifacts" || exit 1
+    if [ -n "${SORELIN_PANEL:-}" ]; then
+        printf '%s\n' "panel_items = T" "panel_size = 100% $SORELIN_PANEL" "panel_position = bottom center horizontal" \
+            "panel_layer = top" "strut_policy = follow_size" "autohide = 0" >"$scratch/tint2rc"
+        tint2 -c "$scratch/tint2rc" >"$artifacts/tint2.log" 2>&1 &
+        pids+=($!)
+        # The window manager takes the panel out of the work area.
+        for _ in $(seq 100); do
+            xprop -root _NET_WORKAREA | grep -q ", $((${SORELIN_SCREEN#*x} - SORELIN_PANEL))\b" && break
+            sleep 0.1
+        done
+    fi
+    [ -n "${SORELIN_SCALE_FACTOR:-}" ] && [[ $brevant != *.exe ]] && export QT_SCALE_FACTOR=$SORELIN_SCALE_FACTOR
+fi
 if [[ $brevant == *.exe ]]; then
-    x_session_start "desktop test" "$artifacts" || exit 1
+    [ -n "${SORELIN_SCREEN:-}" ] || x_session_start "desktop test" "$artifacts" || exit 1
     source "$(dirname "$0")/../../scripts/wine.sh"
     wine_start
+    "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "${SORELIN_DPI:-96}" /f >/dev/null 2>&1
+    "$wineserver" -w
     brevant=$(wine_wrap "$brevant")
     export SORELIN_WINE=1
-else
+elif [ -z "${SORELIN_SCREEN:-}" ]; then
     x_session_start "desktop test" "$artifacts" 1280x840 1366x768 || exit 1
 
     # Headless, with XWayland; its X window manager's log shows the window states
