@@ -17,7 +17,6 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRawFont>
-#include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
@@ -75,7 +74,6 @@ private Q_SLOTS:
     void keyboard();
     void failedCopyIsReported();
     void textsFit();
-    void readableOnDarkTheme_data();
     void readableOnDarkTheme();
     void picturesAsDrawn();
     void pictures_data();
@@ -412,24 +410,15 @@ void TestWindow::textsFit()
              qPrintable(QString::number(pane->fontMetrics().horizontalAdvance(longest))));
 }
 
-void TestWindow::readableOnDarkTheme_data()
-{
-    QTest::addColumn<QPalette>("palette");
-    QTest::newRow("light") << QApplication::palette();
-    // Colours of a dark desktop theme (Breeze Dark).
-    QPalette dark(QColor(49, 54, 59), QColor(49, 54, 59));
-    for (QPalette::ColorRole role : { QPalette::WindowText, QPalette::Text, QPalette::ButtonText })
-        dark.setColor(role, QColor(252, 252, 252));
-    dark.setColor(QPalette::Base, QColor(35, 38, 41));
-    dark.setColor(QPalette::Highlight, QColor(61, 174, 233));
-    QTest::newRow("dark") << dark;
-}
-
 // On a dark desktop theme the light panes and buttons keep dark text; a blank
 // pane takes the theme's own pair of colours.
 void TestWindow::readableOnDarkTheme()
 {
-    QFETCH(QPalette, palette);
+    // Colours of a dark desktop theme (Breeze Dark).
+    QPalette palette(QColor(49, 54, 59), QColor(49, 54, 59));
+    for (QPalette::ColorRole role : { QPalette::WindowText, QPalette::Text, QPalette::ButtonText })
+        palette.setColor(role, QColor(252, 252, 252));
+    palette.setColor(QPalette::Base, QColor(35, 38, 41));
     const QPalette original = QApplication::palette();
     QApplication::setPalette(palette);
     MainWindow window(*m_clipboard);
