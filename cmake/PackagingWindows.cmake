@@ -1,7 +1,13 @@
-# Installation and the Windows installer (cpack -G NSIS in the build directory):
-# Brevant.exe alone under Program Files, a Start-menu shortcut and an
-# uninstaller. Product, vendor and version are read from the version record,
-# so the installer says what the executable says.
+# The Windows packages (cpack in the build directory): an NSIS installer that
+# needs no administrator rights, and the same folder as a portable zip.
+#
+# Both hold Brevant.exe with the Qt DLLs and the MinGW runtime DLLs beside it,
+# so that a user can put another Qt in their place (Qt is used under the
+# LGPL-3), and the licence files: the program's own LICENSE, the third-party
+# notices written from the attribution records of the Qt source that was built
+# (scripts/qt-notices.py), the LGPL-3 and GPL-3 texts, and the changes made to
+# Qt's source. Product, vendor and version are read from the version record, so
+# the packages say what the executable says.
 file(STRINGS ${PROJECT_SOURCE_DIR}/resources/brevant.rc version_record REGEX "VALUE \"")
 foreach(field ProductName ProductVersion CompanyName)
     string(REGEX MATCH "VALUE \"${field}\", \"([^\"]*)\"" found "${version_record}")
@@ -11,27 +17,80 @@ foreach(field ProductName ProductVersion CompanyName)
     set(rc_${field} "${CMAKE_MATCH_1}")
 endforeach()
 
-# One self-contained executable: Qt, the C++ runtime and the threads library
-# are linked in, and the symbols stripped.
-target_link_options(Brevant PRIVATE -static -s)
+target_link_options(Brevant PRIVATE -s)
 
 install(TARGETS Brevant RUNTIME DESTINATION .)
+# The DLLs are shipped without the symbol tables the build left in them.
+file(MAKE_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/stripped)
+foreach(qt Qt6::Core Qt6::Gui Qt6::Widgets Qt6::QWindowsIntegrationPlugin)
+    get_target_property(dll ${qt} IMPORTED_LOCATION_RELEASE)
+    get_filename_component(name ${dll} NAME)
+    set(stripped ${CMAKE_CURRENT_BINARY_DIR}/stripped/${name})
+    execute_process(COMMAND ${CMAKE_STRIP} --strip-unneeded -o ${stripped} ${dll} COMMAND_ERROR_IS_FATAL ANY)
+    if(qt STREQUAL Qt6::QWindowsIntegrationPlugin)
+        install(FILES ${stripped} DESTINATION platforms)
+    else()
+        install(FILES ${stripped} DESTINATION .)
+    endif()
+endforeach()
 
-set(CPACK_GENERATOR NSIS)
+# The C++ runtime the compiler links against, and the Debian packages they come
+# from, whose copyright files carry their notices.
+set(runtime_copyrights)
+foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
+    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
+        OUTPUT_VARIABLE path OUTPUT_STRIP_TRAILING_WHITESPACE)
+    if(NOT IS_ABSOLUTE "${path}" OR NOT EXISTS "${path}")
+        message(FATAL_ERROR "the compiler knows no ${dll}")
+    endif()
+    file(REAL_PATH "${path}" path)
+    install(FILES ${path} DESTINATION .)
+    execute_process(COMMAND dpkg-query -S ${path} OUTPUT_VARIABLE owner RESULT_VARIABLE failed)
+    string(REGEX REPLACE ":.*" "" owner "${owner}")
+    if(failed OR NOT EXISTS /usr/share/doc/${owner}/copyright)
+        message(FATAL_ERROR "no copyright file for ${path} (from package '${owner}')")
+    endif()
+    list(APPEND runtime_copyrights /usr/share/doc/${owner}/copyright)
+endforeach()
+list(REMOVE_DUPLICATES runtime_copyrights)
+
+set(notices ${CMAKE_CURRENT_BINARY_DIR}/notices)
+file(REMOVE_RECURSE ${notices})
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+execute_process(COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/scripts/qt-notices.py
+        ${QT6_INSTALL_PREFIX} ${notices} ${runtime_copyrights}
+    RESULT_VARIABLE failed)
+if(failed)
+    message(FATAL_ERROR "scripts/qt-notices.py could not write the notices")
+endif()
+file(READ ${QT6_INSTALL_PREFIX}/share/sorelin-attributions/qt6-base-source-version.txt QT_DEB_VERSION)
+string(STRIP "${QT_DEB_VERSION}" QT_DEB_VERSION)
+string(REGEX REPLACE "\\+.*" "" QT_VERSION "${QT_DEB_VERSION}")
+configure_file(${PROJECT_SOURCE_DIR}/scripts/qt-patches/README.txt ${notices}/qt-patches/README.txt @ONLY NEWLINE_STYLE CRLF)
+file(GLOB qt_patches ${PROJECT_SOURCE_DIR}/scripts/qt-patches/*.patch)
+configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${notices}/LICENSE.txt COPYONLY)
+install(FILES ${notices}/LICENSE.txt ${notices}/THIRD-PARTY-NOTICES.txt DESTINATION .)
+install(DIRECTORY ${notices}/LICENSES DESTINATION .)
+install(FILES ${qt_patches} ${notices}/qt-patches/README.txt DESTINATION qt-patches)
+
+set(CPACK_GENERATOR NSIS ZIP)
 set(CPACK_PACKAGE_NAME "${rc_ProductName}")
 set(CPACK_PACKAGE_VENDOR "${rc_CompanyName}")
 set(CPACK_PACKAGE_VERSION "${rc_ProductVersion}")
-set(CPACK_PACKAGE_FILE_NAME "${rc_ProductName}-${rc_ProductVersion}-setup")
+# The installer and the zip are named apart in Packaging.windows.in.
+set(CPACK_PACKAGE_FILE_NAME "${rc_ProductName}-${rc_ProductVersion}")
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/windows/Packaging.windows.in)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${rc_ProductName}")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY "${rc_ProductName}")
 set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY "${rc_ProductName}")
 set(CPACK_PACKAGE_EXECUTABLES Brevant "${rc_ProductName}")
 
+# The project's own installer script (cmake/windows/NSIS.template.in): CPack's
+# asks for administrator rights and installs under Program Files only.
+set(CPACK_MODULE_PATH ${CMAKE_CURRENT_LIST_DIR}/windows)
 # The 64-bit installer stub: the default 32-bit one needs a 32-bit Windows
 # layer, and the program is 64-bit anyway.
 set(CPACK_NSIS_DEFINES "Target amd64-unicode")
-set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
-set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
 set(CPACK_NSIS_PACKAGE_NAME "${rc_ProductName}")
 set(CPACK_NSIS_DISPLAY_NAME "${rc_ProductName} ${rc_ProductVersion}")
 set(CPACK_NSIS_INSTALLED_ICON_NAME Brevant.exe)

@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# Builds the static Windows Qt that the Windows Brevant.exe links against, once
-# per machine, and prints its install prefix (the only line on stdout; the
-# build's own output goes to stderr).
+# Builds the Windows Qt (DLLs, so that a user can put another Qt in their place)
+# that the Windows Brevant.exe runs with, once per machine, and prints its
+# install prefix (the only line on stdout; the build's own output goes to stderr).
 #
 # Qt comes from Debian's own source package of the Qt the Linux build uses
 # (the installed Linux Qt serves as the host Qt for moc, rcc and uic). Only
-# Core, Gui, Widgets, the windows platform plugin and the GIF reader are
-# built. The result lives in a cache outside the source tree, keyed by the
+# Core, Gui, Widgets and the windows platform plugin are shipped. The changes
+# made to Qt's source are the patch files in scripts/qt-patches. Beside the
+# installed Qt go the licence and attribution files of the source and the list
+# of source files the build compiled, from which the package's third-party
+# notices are written (scripts/qt-notices.py). The result lives in a cache outside the source tree, keyed by the
 # Qt version and everything below that shapes the build:
 #   $SORELIN_QT_CACHE, else /var/cache/sorelin-qt-mingw as root,
 #   else ${XDG_CACHE_HOME:-~/.cache}/sorelin-qt-mingw.
@@ -33,7 +36,7 @@ qt_version=${qt_deb_version%%+*}
 options=(
     -DCMAKE_BUILD_TYPE=Release
     -DFEATURE_optimize_size=ON
-    -DBUILD_SHARED_LIBS=OFF
+    -DBUILD_SHARED_LIBS=ON
     -DQT_BUILD_EXAMPLES=OFF
     -DQT_BUILD_TESTS=OFF
     -DQT_BUILD_BENCHMARKS=OFF
@@ -55,8 +58,9 @@ options=(
     -DFEATURE_tabletevent=OFF
 )
 
-key=$( { echo "$qt_deb_version"; printf '%s\n' "${options[@]}"; cat "$toolchain_src";
-         sed -n '/^patch_guards()/,/^}/p' "$0"; } | sha256sum | cut -c1-12)
+patches=("$here"/qt-patches/*.patch)
+key=$( { echo "$qt_deb_version"; printf '%s\n' "${options[@]}"; cat "$toolchain_src" "${patches[@]}";
+         sed -n '/^keep_attributions()/,/^}/p' "$0"; } | sha256sum | cut -c1-12)
 prefix="$cache/qt-$qt_version-$key"
 stamp="$prefix/.sorelin-complete"
 
@@ -83,15 +87,17 @@ src="$work/src"
 build="$work/build"
 mkdir -p "$work"
 
-# Qt 6.4.2's windows plugin assumes OpenGL and Direct2D wherever it may load
-# them dynamically; a build without both needs the guards tightened (the GDI
-# font database is then used).
-patch_guards() {
-    local plugin="$1/src/plugins/platforms/windows"
-    sed -i 's/QT_CONFIG(dynamicgl)/(QT_CONFIG(dynamicgl) \&\& QT_CONFIG(opengl))/g' \
-        "$plugin/qwindowswindow.cpp"
-    sed -i 's/QT_CONFIG(directwrite3)/(QT_CONFIG(directwrite3) \&\& QT_CONFIG(direct2d))/g' \
-        "$plugin/qwindowsintegration.cpp"
+# The licence texts and attribution records of Qt's source, and which of its
+# source files this build compiled or included, kept beside the installed Qt.
+keep_attributions() {
+    local out="$1/share/sorelin-attributions"
+    mkdir -p "$out"
+    (cd "$src" && find . \( -path '*/tests' -o -path '*/examples' \) -prune -o -type f \
+        \( -name qt_attribution.json -o -iname '*licen[cs]e*' -o -name 'COPYING*' -o -path './LICENSES/*' \) -print0 \
+        | xargs -0 cp --parents -t "$out")
+    { ninja -C "$build" -t deps; cat "$build/build.ninja"; } \
+        | grep -o "$src/[^ :|\$]*" | sed "s|^$src/||" | sort -u >"$out/compiled-sources.txt"
+    echo "$qt_deb_version" >"$out/qt6-base-source-version.txt"
 }
 
 if [ ! -f "$src/.sorelin-patched" ]; then
@@ -104,9 +110,9 @@ if [ ! -f "$src/.sorelin-patched" ]; then
         exit 1
     fi
     dir=$(find "$work/fetch" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*' | head -1)
-    patch_guards "$dir"
-    grep -q 'QT_CONFIG(dynamicgl) && QT_CONFIG(opengl)' "$dir/src/plugins/platforms/windows/qwindowswindow.cpp"
-    grep -q 'QT_CONFIG(directwrite3) && QT_CONFIG(direct2d)' "$dir/src/plugins/platforms/windows/qwindowsintegration.cpp"
+    for p in "${patches[@]}"; do
+        patch -s -p1 -d "$dir" <"$p" >&2
+    done
     touch "$dir/.sorelin-patched"
     mv "$dir" "$src"
     rm -rf "$work/fetch"
@@ -132,6 +138,7 @@ echo "windows-qt: built in $((SECONDS - t0)) s" >&2
 stage="$work/stage"
 rm -rf "$stage" "$prefix"
 DESTDIR="$stage" cmake --install "$build" >/dev/null
+keep_attributions "$stage$prefix"
 mv "$stage$prefix" "$prefix"
 touch "$stamp"
 rm -rf "$work"

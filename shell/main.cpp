@@ -34,7 +34,10 @@ int main(int argc, char *argv[])
 
     QtClipboard clipboard(QApplication::clipboard());
     MainWindow window(clipboard);
+    // The size as designed, taken before a system that cuts windows taller
+    // than the screen has had a say.
+    const QSize designed = window.size();
     window.show();
-    ScreenFit::keep(&window, window.size(), [&window](double scale) { window.setScale(scale); });
+    ScreenFit::keep(&window, designed, [&window](double scale) { window.setScale(scale); });
     return app.exec();
 }

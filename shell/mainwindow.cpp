@@ -87,7 +87,7 @@ void MainWindow::setScale(double scale)
     m_buttons.clear();
     build();
     m_strip->show();
-    resize(Twips::rect(750, 1080, 6360, 11760, scale).size());
+    resize(Twips::rect(0, 0, 6360, 11760, scale).size());
 }
 
 // Everything inside the window, at its scale.

@@ -11,7 +11,8 @@
 # A screen too small for the window as designed, instead of all that:
 #   SORELIN_SCREEN=WxH         the screen's size
 #   SORELIN_PANEL=N            a panel of N pixels at its bottom (tint2)
-#   SORELIN_SCALE_FACTOR=F     the program run with QT_SCALE_FACTOR=F (Linux)
+#   SORELIN_SCALE_FACTOR=F     the display scaling: on Linux the program runs with
+#                              QT_SCALE_FACTOR=F; under Wine it is SORELIN_DPI / 96
 #   SORELIN_DPI=N              Windows' display scaling (LogPixels) under Wine
 # Exit 77 (skipped) when the X tools are missing, unless CI=true: then 1.
 set -uo pipefail
