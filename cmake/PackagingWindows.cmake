@@ -20,19 +20,21 @@ endforeach()
 target_link_options(Brevant PRIVATE -s)
 
 install(TARGETS Brevant RUNTIME DESTINATION .)
-# The DLLs are shipped without the symbol tables the build left in them.
+# The DLLs are shipped without the symbol and debugging tables their builds
+# left in them (Debian's libstdc++-6.dll is 23 MB with them, 2 MB without).
 file(MAKE_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/stripped)
-foreach(qt Qt6::Core Qt6::Gui Qt6::Widgets Qt6::QWindowsIntegrationPlugin)
-    get_target_property(dll ${qt} IMPORTED_LOCATION_RELEASE)
+function(install_stripped dll destination)
     get_filename_component(name ${dll} NAME)
     set(stripped ${CMAKE_CURRENT_BINARY_DIR}/stripped/${name})
     execute_process(COMMAND ${CMAKE_STRIP} --strip-unneeded -o ${stripped} ${dll} COMMAND_ERROR_IS_FATAL ANY)
-    if(qt STREQUAL Qt6::QWindowsIntegrationPlugin)
-        install(FILES ${stripped} DESTINATION platforms)
-    else()
-        install(FILES ${stripped} DESTINATION .)
-    endif()
+    install(FILES ${stripped} DESTINATION ${destination})
+endfunction()
+foreach(qt Qt6::Core Qt6::Gui Qt6::Widgets)
+    get_target_property(dll ${qt} IMPORTED_LOCATION_RELEASE)
+    install_stripped(${dll} .)
 endforeach()
+get_target_property(dll Qt6::QWindowsIntegrationPlugin IMPORTED_LOCATION_RELEASE)
+install_stripped(${dll} platforms)
 
 # The C++ runtime the compiler links against, and the Debian packages they come
 # from, whose copyright files carry their notices.
@@ -44,7 +46,7 @@ foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
         message(FATAL_ERROR "the compiler knows no ${dll}")
     endif()
     file(REAL_PATH "${path}" path)
-    install(FILES ${path} DESTINATION .)
+    install_stripped(${path} .)
     execute_process(COMMAND dpkg-query -S ${path} OUTPUT_VARIABLE owner RESULT_VARIABLE failed)
     string(REGEX REPLACE ":.*" "" owner "${owner}")
     if(failed OR NOT EXISTS /usr/share/doc/${owner}/copyright)
