@@ -34,12 +34,18 @@ bool diagnosticsAskedFor()
             || !qEnvironmentVariableIsEmpty("QT_LOGGING_CONF");
 }
 
-[[noreturn]] void fail(const QString &line, const QString &second = QString())
+// One line of the program's own on the terminal.
+void say(const QString &line)
 {
     std::fprintf(stderr, "Brevant: %s\n", qUtf8Printable(line));
-    if (!second.isEmpty())
-        std::fprintf(stderr, "Brevant: %s\n", qUtf8Printable(second));
     std::fflush(stderr);
+}
+
+[[noreturn]] void fail(const QString &line, const QString &second = QString())
+{
+    say(line);
+    if (!second.isEmpty())
+        say(second);
     std::_Exit(1);
 }
 
@@ -131,10 +137,8 @@ void finish()
 {
     qInstallMessageHandler(qtHandler);
     if (QGuiApplication::platformName().startsWith(u"wayland")) {
-        std::fprintf(stderr, "Brevant: %s\n",
-                     "Wayland のデスクトップでは、ウィンドウの位置と、ほかのウィンドウの手前に置き続けるかどうかは"
-                     "デスクトップが決めます。 (on Wayland the desktop decides the window's place and whether it stays on top)");
-        std::fflush(stderr);
+        say(QStringLiteral("Wayland のデスクトップでは、ウィンドウの位置と、ほかのウィンドウの手前に置き続けるかどうかは"
+                           "デスクトップが決めます。 (on Wayland the desktop decides the window's place and whether it stays on top)"));
     }
 }
 
