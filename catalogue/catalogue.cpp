@@ -327,4 +327,31 @@ QString subjectTitle()
     return QStringLiteral(u"特別の教科　道徳");
 }
 
+QString windowTitle()
+{
+    return QStringLiteral("Sorelin");
+}
+
+// Both begin with a half-width space, and the first has one after "旧".
+QString tabCaption(Curriculum curriculum)
+{
+    return curriculum == Curriculum::Old ? QStringLiteral(u" 旧 内容項目") : QStringLiteral(u" 教科化後");
+}
+
+QString creditLine()
+{
+    return QStringLiteral("Tamberlo 2016");
+}
+
+// A pane is read as the set whose items it answers for.
+QString paneName(Curriculum curriculum)
+{
+    return QStringLiteral(u"%1の内容項目に対応する%2の内容項目").arg(prefix(curriculum), prefix(other(curriculum)));
+}
+
+QString failureMessage()
+{
+    return QStringLiteral(u"コピーできませんでした。もう一度押してください。");
+}
+
 } // namespace Catalogue

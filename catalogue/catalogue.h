@@ -54,4 +54,11 @@ const Viewpoint &viewpointOf(const ContentItem &item);
 
 QString subjectTitle(); // "特別の教科　道徳"
 
+// The window's own texts.
+QString windowTitle();                       // "Sorelin"
+QString tabCaption(Curriculum curriculum);   // " 旧 内容項目", " 教科化後"
+QString creditLine();                        // "Tamberlo 2016"
+QString paneName(Curriculum curriculum);     // what a screen reader calls a pane
+QString failureMessage();                    // said by a button whose copy failed
+
 } // namespace Catalogue

@@ -156,10 +156,4 @@ void install()
     QAccessible::installFactory(interfaceFor); // once: a second install is ignored
 }
 
-QString paneName(Curriculum curriculum)
-{
-    return QStringLiteral(u"%1の内容項目に対応する%2の内容項目")
-            .arg(Catalogue::prefix(curriculum), Catalogue::prefix(Catalogue::other(curriculum)));
-}
-
 } // namespace Accessibility

@@ -3,7 +3,6 @@
 #include "binding.h"
 
 #include <QList>
-#include <QRect>
 
 class QFont;
 
@@ -29,8 +28,5 @@ QList<Button> create(TabStrip *strip, const QFont &windowFont, Curriculum set, d
 
 // A button's font: its own size at a scale, or windowFont.
 QFont fontOf(const ButtonBinding &binding, const QFont &windowFont, double scale = 1);
-
-// Where a button stands, in twips from the strip's top-left corner.
-QRect placeInTwips(const ButtonBinding &binding);
 
 } // namespace ButtonGrid

@@ -1,5 +1,7 @@
 #include "fonts.h"
 
+#include "layout.h"
+
 #include <QFontDatabase>
 #include <QStringList>
 
@@ -18,13 +20,7 @@ struct Choice
 const Choice &choice()
 {
     static const Choice chosen = [] {
-        const QStringList wanted = {
-            QStringLiteral("MS UI Gothic"),
-            QStringLiteral("Noto Sans CJK JP"),
-            QStringLiteral("Noto Sans JP"),
-            QStringLiteral("IPAGothic"),
-            QStringLiteral("TakaoGothic"),
-        };
+        const QStringList wanted = Layout::japaneseFaces();
         // families() lists what is installed; hasFamily() would run
         // fontconfig's alias substitution for every name asked.
         const QStringList installed = QFontDatabase::families();

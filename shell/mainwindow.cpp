@@ -5,6 +5,7 @@
 #include "clicklabel.h"
 #include "failurenote.h"
 #include "fonts.h"
+#include "layout.h"
 #include "picture.h"
 #include "tabstrip.h"
 #include "twips.h"
@@ -15,42 +16,36 @@
 
 namespace {
 
-constexpr int tabRowHeight = 650;
-
-QString failureMessage()
-{
-    return QStringLiteral(u"コピーできませんでした。もう一度押してください。");
-}
-
 // A thin horizontal line in the window's text colour, one pixel at any scale.
-QFrame *makeLine(const QString &name, int left, int top, int right, double scale)
+QFrame *makeLine(const QString &name, Curriculum set, double scale)
 {
+    const Layout::Line place = Layout::line(set);
     auto *line = new QFrame;
     line->setObjectName(name);
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Plain);
     line->setLineWidth(1);
-    line->setGeometry(Twips::toPixels(left, scale), Twips::toPixels(top, scale),
-                      Twips::toPixels(right, scale) - Twips::toPixels(left, scale) + 1, 1);
+    line->setGeometry(Twips::toPixels(place.left, scale), Twips::toPixels(place.y, scale),
+                      Twips::toPixels(place.right, scale) - Twips::toPixels(place.left, scale) + 1, 1);
     return line;
 }
 
 ClickLabel *makeCredit(const QString &name, double scale)
 {
-    auto *label = new ClickLabel(QStringLiteral("Tamberlo 2016"));
+    auto *label = new ClickLabel(Catalogue::creditLine());
     label->setObjectName(name);
-    label->setFont(Fonts::japanese(Twips::scaled(16, scale)));
+    label->setFont(Fonts::japanese(Twips::scaled(Layout::creditFontPixels, scale)));
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    label->setGeometry(Twips::rect(2400, 11160, 3615, 255, scale));
+    label->setGeometry(Twips::rect(Layout::credit, scale));
     return label;
 }
 
-QLineEdit *makePane(const QString &name, int top, double scale)
+QLineEdit *makePane(const QString &name, Curriculum set, double scale)
 {
     auto *edit = new QLineEdit;
     edit->setObjectName(name);
-    edit->setFont(Fonts::editable(Twips::scaled(35, scale)));
-    edit->setGeometry(Twips::rect(120, top, 5775, 735, scale));
+    edit->setFont(Fonts::editable(Twips::scaled(Layout::paneFontPixels, scale)));
+    edit->setGeometry(Twips::rect(Layout::pane(set), scale));
     return edit;
 }
 
@@ -69,14 +64,14 @@ MainWindow::MainWindow(Clipboard &clipboard, QWidget *parent)
 {
     Accessibility::install();
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Sorelin"));
+    setWindowTitle(Catalogue::windowTitle());
     // Kept above ordinary windows, beside the word processor it feeds. Set
     // before the geometry: changing window flags re-places the window by its
     // frame, which would push the client area off its place.
     setWindowFlag(Qt::WindowStaysOnTopHint);
     // The client area's place and size; nothing is laid out, so resizing the
     // window shows more or less of it and moves nothing.
-    setGeometry(Twips::rect(750, 1080, 6360, 11760));
+    setGeometry(Twips::rect(Layout::window));
     build();
 }
 
@@ -87,19 +82,19 @@ void MainWindow::setScale(double scale)
     m_buttons.clear();
     build();
     m_strip->show();
-    resize(Twips::rect(0, 0, 6360, 11760, scale).size());
+    resize(Twips::rect(QRect(QPoint(), Layout::window.size()), scale).size());
 }
 
 // Everything inside the window, at its scale.
 void MainWindow::build()
 {
     setFont(Fonts::window(QApplication::font(), m_scale));
-    m_strip = new TabStrip(Twips::toPixels(tabRowHeight, m_scale), this);
+    m_strip = new TabStrip(Twips::toPixels(Layout::tabRowHeight, m_scale), this);
     m_strip->setObjectName(QStringLiteral("SSTab1"));
-    m_strip->setGeometry(Twips::rect(120, 120, 6135, 11535, m_scale));
-    m_strip->setTabFont(Fonts::japanese(Twips::scaled(16, m_scale)));
-    m_strip->addTab(QStringLiteral(u" 旧 内容項目"), picture(Picture::Tab0, m_scale));
-    m_strip->addTab(QStringLiteral(u" 教科化後"), picture(Picture::Tab1, m_scale));
+    m_strip->setGeometry(Twips::rect(Layout::strip, m_scale));
+    m_strip->setTabFont(Fonts::japanese(Twips::scaled(Layout::tabFontPixels, m_scale)));
+    m_strip->addTab(Catalogue::tabCaption(Curriculum::Old), picture(Picture::Tab0, m_scale));
+    m_strip->addTab(Catalogue::tabCaption(Curriculum::New), picture(Picture::Tab1, m_scale));
 
     buildPanes();
 
@@ -122,10 +117,10 @@ void MainWindow::build()
 
 void MainWindow::buildPanes()
 {
-    m_text1 = makePane(QStringLiteral("Text1"), 10320, m_scale);
-    m_text2 = makePane(QStringLiteral("Text2"), 9600, m_scale);
-    m_text1->setAccessibleName(Accessibility::paneName(Curriculum::Old));
-    m_text2->setAccessibleName(Accessibility::paneName(Curriculum::New));
+    m_text1 = makePane(QStringLiteral("Text1"), Curriculum::Old, m_scale);
+    m_text2 = makePane(QStringLiteral("Text2"), Curriculum::New, m_scale);
+    m_text1->setAccessibleName(Catalogue::paneName(Curriculum::Old));
+    m_text2->setAccessibleName(Catalogue::paneName(Curriculum::New));
     m_pane1 = LinePane(m_text1);
     m_pane2 = LinePane(m_text2);
     m_pane1.setBackColor(Colour(0xFFFFFF));
@@ -139,13 +134,13 @@ void MainWindow::buildPanes()
     auto *image = new QLabel;
     image->setObjectName(QStringLiteral("Image1"));
     image->setPixmap(picture(Picture::Image1, m_scale));
-    image->setGeometry(Twips::rect(2400, 10440, 3255, 690, m_scale));
+    image->setGeometry(Twips::rect(Layout::image1, m_scale));
 
     m_strip->place(label1, 0);
-    m_strip->place(makeLine(QStringLiteral("Line2"), 120, 10200, 5880, m_scale), 0);
+    m_strip->place(makeLine(QStringLiteral("Line2"), Curriculum::Old, m_scale), 0);
     m_strip->place(m_text1, 0);
     m_strip->place(label2, 1);
-    m_strip->place(makeLine(QStringLiteral("Line1"), 120, 9480, 5880, m_scale), 1);
+    m_strip->place(makeLine(QStringLiteral("Line1"), Curriculum::New, m_scale), 1);
     m_strip->place(image, 1);
     m_strip->place(m_text2, 1);
 }
@@ -191,5 +186,5 @@ void MainWindow::reportFailure(QWidget *where)
     QApplication::beep();
     if (!m_note)
         m_note = new FailureNote(this);
-    m_note->showUnder(where, failureMessage());
+    m_note->showUnder(where, Catalogue::failureMessage());
 }

@@ -2,6 +2,7 @@
 #include "buttongrid.h"
 #include "captionlayout.h"
 #include "fonts.h"
+#include "layout.h"
 #include "twips.h"
 
 #include <QGuiApplication>
@@ -47,7 +48,7 @@ void TestCaptionLayout::captionsFit()
         desktop.setPointSize(points);
     for (int number = 1; number <= Binding::buttonCount; ++number) {
         const ButtonBinding binding = *Binding::forButton(number);
-        QImage outside(Twips::rect(ButtonGrid::placeInTwips(binding), scale).size(), QImage::Format_ARGB32_Premultiplied);
+        QImage outside(Twips::rect(Layout::button(binding), scale).size(), QImage::Format_ARGB32_Premultiplied);
         const CaptionLayout layout(ButtonGrid::fontOf(binding, Fonts::window(desktop, scale), scale), outside.size(),
                                    binding.caption());
         QCOMPARE(layout.lines().join(QString()).remove(u' ').remove(u'　'), binding.caption().remove(u' ').remove(u'　'));
