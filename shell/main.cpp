@@ -33,11 +33,11 @@ int main(int argc, char *argv[])
     QApplication::setFont(Fonts::window(QApplication::font()));
 
     QtClipboard clipboard(QApplication::clipboard());
-    MainWindow window(clipboard);
-    // The size as designed, taken before a system that cuts windows taller
-    // than the screen has had a say.
-    const QSize designed = window.size();
+    // Built at the scale the screen and the window's frame allow, worked out
+    // before the window shows; drawn again only where that proves wrong.
+    MainWindow window(clipboard, [&window](QWidget *created) {
+        return ScreenFit::keep(created, [&window](double scale) { window.setScale(scale); });
+    });
     window.show();
-    ScreenFit::keep(&window, designed, [&window](double scale) { window.setScale(scale); });
     return app.exec();
 }

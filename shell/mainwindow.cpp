@@ -59,7 +59,7 @@ QPixmap picture(Picture::Name name, double scale)
 
 } // namespace
 
-MainWindow::MainWindow(Clipboard &clipboard, QWidget *parent)
+MainWindow::MainWindow(Clipboard &clipboard, const ScaleFor &scaleFor, QWidget *parent)
     : QWidget(parent), m_clipboard(clipboard)
 {
     Accessibility::install();
@@ -72,6 +72,8 @@ MainWindow::MainWindow(Clipboard &clipboard, QWidget *parent)
     // The client area's place and size; nothing is laid out, so resizing the
     // window shows more or less of it and moves nothing.
     setGeometry(Twips::rect(Layout::window));
+    if (scaleFor)
+        m_scale = scaleFor(this);
     build();
 }
 
@@ -82,12 +84,12 @@ void MainWindow::setScale(double scale)
     m_buttons.clear();
     build();
     m_strip->show();
-    resize(Twips::rect(QRect(QPoint(), Layout::window.size()), scale).size());
 }
 
-// Everything inside the window, at its scale.
+// Everything inside the window, and the window's size, at its scale.
 void MainWindow::build()
 {
+    resize(Twips::rect(QRect(QPoint(), Layout::window.size()), m_scale).size());
     setFont(Fonts::window(QApplication::font(), m_scale));
     m_strip = new TabStrip(Twips::toPixels(Layout::tabRowHeight, m_scale), this);
     m_strip->setObjectName(QStringLiteral("SSTab1"));

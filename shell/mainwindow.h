@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class FailureNote;
 class QLineEdit;
 class TabStrip;
@@ -17,13 +19,20 @@ class MainWindow : public QWidget
     Q_OBJECT
 
 public:
-    explicit MainWindow(Clipboard &clipboard, QWidget *parent = nullptr);
+    // The scale the window is drawn at (1 as designed, less where the screen
+    // is too small for it): places, sizes, fonts and pictures alike.
+    using ScaleFor = std::function<double(QWidget *window)>;
+
+    // scaleFor, where given, is asked once the window has its designed place
+    // and size, and before anything in it is built: the window is built once,
+    // at the scale it says.
+    explicit MainWindow(Clipboard &clipboard, const ScaleFor &scaleFor = {}, QWidget *parent = nullptr);
 
     TabStrip *tabStrip() const { return m_strip; }
 
-    // Draws the whole window again at a scale (1 as designed, less where the
-    // screen is too small for it): places, sizes, fonts and pictures alike.
-    // Meant for the start, before the teacher has used the window.
+    // Draws the whole window again at another scale, where the one it was
+    // built at proved wrong once it showed. Meant for the start, before the
+    // teacher has used the window.
     void setScale(double scale);
 
 private:
