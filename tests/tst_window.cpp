@@ -1,3 +1,6 @@
+// The bridge below is built into the test as a static plugin.
+#define QT_STATICPLUGIN
+
 #include "binding.h"
 #include "captionbutton.h"
 #include "facestyle.h"
@@ -8,7 +11,9 @@
 #include "tabbar.h"
 #include "tabstrip.h"
 
+#include <QAbstractEventDispatcher>
 #include <QAccessible>
+#include <QAccessibleBridge>
 #include <QApplication>
 #include <QFile>
 #include <QClipboard>
@@ -17,11 +22,36 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRawFont>
+#include <QScopeGuard>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtPlugin>
 
 namespace {
+
+// Where Qt sends what it tells assistive technology (no screen reader listens
+// on the offscreen platform): the failure note's announcements are counted.
+int notesAnnounced = 0;
+
+class AnnouncementBridge : public QAccessibleBridge
+{
+public:
+    void setRootObject(QAccessibleInterface *) override {}
+    void notifyAccessibilityUpdate(QAccessibleEvent *event) override
+    {
+        notesAnnounced += event->type() == QAccessible::ObjectShow && qobject_cast<FailureNote *>(event->object());
+    }
+};
+
+class AnnouncementBridgePlugin : public QAccessibleBridgePlugin
+{
+    Q_OBJECT
+    Q_PLUGIN_METADATA(IID QAccessibleBridgeFactoryInterface_iid FILE "announcements.json")
+
+public:
+    QAccessibleBridge *create(const QString &) override { return new AnnouncementBridge; }
+};
 
 class RefusingClipboard : public Clipboard
 {
@@ -57,6 +87,8 @@ QByteArray readAll(const QString &path)
 
 } // namespace
 
+Q_IMPORT_PLUGIN(AnnouncementBridgePlugin)
+
 class TestWindow : public QObject
 {
     Q_OBJECT
@@ -72,7 +104,10 @@ private Q_SLOTS:
     void labelsAndTabsBlank();
     void keyboard_data();
     void keyboard();
+    void failedCopyIsReported_data();
     void failedCopyIsReported();
+    void drawnSmaller_data();
+    void drawnSmaller();
     void textsFit();
     void readableOnDarkTheme();
     void picturesAsDrawn();
@@ -355,21 +390,104 @@ void TestWindow::keyboard()
     }
 }
 
+void TestWindow::failedCopyIsReported_data()
+{
+    QTest::addColumn<QString>("dismissal"); // how the note goes
+    for (const char *way : { "a key", "a click", "another window", "ten seconds" })
+        QTest::newRow(way) << way;
+}
+
+// The note of a failed copy shows, and is announced, each time a copy fails,
+// and goes in each of its ways.
 void TestWindow::failedCopyIsReported()
 {
+    QFETCH(QString, dismissal);
     RefusingClipboard refusing;
     MainWindow window(refusing);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     auto *button = window.findChild<QPushButton *>(QStringLiteral("Command107"));
+    notesAnnounced = 0;
+    QTest::mouseClick(button, Qt::LeftButton);
     QTest::mouseClick(button, Qt::LeftButton);
     auto *note = window.findChild<FailureNote *>();
     QVERIFY(note && note->isVisible());
+    QCOMPARE(notesAnnounced, 2);
     QCOMPARE(note->text(), u"コピーできませんでした。もう一度押してください。");
     QCOMPARE(QAccessible::queryAccessibleInterface(note)->role(), QAccessible::Notification);
     QCOMPARE(QAccessible::queryAccessibleInterface(note)->text(QAccessible::Name), note->text());
-    QTest::keyClick(button, Qt::Key_Escape);
+    if (dismissal == u"a key") {
+        QTest::keyClick(button, Qt::Key_Shift); // alone, no key press to the teacher
+        QVERIFY(note->isVisible());
+        QTest::keyClick(button, Qt::Key_Escape);
+    } else if (dismissal == u"a click") {
+        QTest::mouseClick(window.findChild<QWidget *>(QStringLiteral("Text2")), Qt::LeftButton);
+    } else if (dismissal == u"another window") {
+        QEvent deactivated(QEvent::WindowDeactivate);
+        QApplication::sendEvent(&window, &deactivated);
+    } else { // the note's ten seconds, gone by at once
+        const auto timers = QAbstractEventDispatcher::instance()->registeredTimers(note);
+        const auto expiry = std::find_if(timers.begin(), timers.end(), [](const auto &t) { return t.interval == 10000; });
+        QVERIFY(expiry != timers.end());
+        QTimerEvent expired(expiry->timerId);
+        QApplication::sendEvent(note, &expired);
+    }
     QVERIFY(note->isHidden());
+}
+
+void TestWindow::drawnSmaller_data()
+{
+    QTest::addColumn<double>("scale");
+    // As on the short screens of tst_screenfit.
+    QTest::newRow("1366x768, 40 px panel") << 701 / 784.0;
+    QTest::newRow("1920x1080 at 150 %, task bar") << 649 / 784.0;
+}
+
+// Drawn smaller, the window is the same as a whole: every control's font and
+// picture at the scale, its place within a pixel of the scale's, and the edges
+// that controls share as designed still shared (a line's ends are points, not
+// edges).
+void TestWindow::drawnSmaller()
+{
+    QFETCH(double, scale);
+    MainWindow small(*m_clipboard, [scale](QWidget *) { return scale; });
+    small.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&small));
+    struct Control { QRect place; double font; QSize picture; };
+    QMap<QString, Control> seen[2]; // as designed, and drawn smaller
+    const QList<MainWindow *> windows{ m_window, &small };
+    for (int i = 0; i < 2; ++i) {
+        windows[i]->tabStrip()->setCurrentTab(0); // makes the old set's buttons
+        for (QWidget *w : windows[i]->findChildren<QWidget *>()) {
+            const QFont f = w->font();
+            auto *label = qobject_cast<QLabel *>(w);
+            auto *bar = qobject_cast<TabBar *>(w);
+            const QSize picture = bar ? bar->iconSize() : label ? label->pixmap().size() : QSize();
+            if (!w->objectName().isEmpty() && !w->objectName().startsWith(u"qt_"))
+                seen[i].insert(w->objectName(), { QRect(w->mapTo(windows[i], QPoint()), w->size()),
+                                                  f.pixelSize() > 0 ? f.pixelSize() : f.pointSizeF(), picture });
+        }
+    }
+    QCOMPARE(seen[1].keys(), seen[0].keys());
+    const auto edges = [](const QRect &r) { return QList<int>{ r.left(), r.top(), r.right() + 1, r.bottom() + 1 }; };
+    for (auto a = seen[0].cbegin(); a != seen[0].cend(); ++a) {
+        const Control &designed = *a, &smaller = seen[1][a.key()];
+        const QByteArray held = a.key().toUtf8();
+        const char *name = held.constData();
+        QVERIFY2(qAbs(smaller.font - designed.font * scale) <= 0.5, name);
+        // A picture keeps its proportions, which may cost it a pixel more.
+        QVERIFY2(qAbs(smaller.picture.width() - designed.picture.width() * scale) <= 1.5
+                         && qAbs(smaller.picture.height() - designed.picture.height() * scale) <= 1.5, name);
+        for (int e = 0; e < 4; ++e)
+            QVERIFY2(qAbs(edges(smaller.place)[e] - edges(designed.place)[e] * scale) <= 1.5, name);
+        for (auto b = seen[0].cbegin(); b != a && !a.key().startsWith(u"Line"); ++b) {
+            for (int e = 0; e < 4; ++e) {
+                if (!b.key().startsWith(u"Line") && edges(designed.place)[e] == edges(b->place)[e])
+                    QVERIFY2(edges(smaller.place)[e] == edges(seen[1][b.key()].place)[e],
+                             qPrintable(QStringLiteral("%1 and %2, edge %3").arg(a.key(), b.key()).arg(e)));
+            }
+        }
+    }
 }
 
 // Every text is in the one Japanese face the program draws with, which looks
@@ -419,7 +537,7 @@ void TestWindow::readableOnDarkTheme()
     for (QPalette::ColorRole role : { QPalette::WindowText, QPalette::Text, QPalette::ButtonText })
         palette.setColor(role, QColor(252, 252, 252));
     palette.setColor(QPalette::Base, QColor(35, 38, 41));
-    const QPalette original = QApplication::palette();
+    const auto restore = qScopeGuard([original = QApplication::palette()] { QApplication::setPalette(original); });
     QApplication::setPalette(palette);
     MainWindow window(*m_clipboard);
     window.show();
@@ -435,7 +553,6 @@ void TestWindow::readableOnDarkTheme()
     QVERIFY(luminance(button.pixelColor(3, button.height() / 2)) - darkest > 0.5);
     QTest::mouseClick(window.findChild<QWidget *>(QStringLiteral("Label2")), Qt::LeftButton);
     QCOMPARE(pane->palette().color(QPalette::Base), palette.color(QPalette::Base));
-    QApplication::setPalette(original);
 }
 
 // The committed pictures, icon files and picture data are what
