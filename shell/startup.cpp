@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLoggingCategory>
 #include <QRegularExpression>
 #include <QString>
 #include <QStringList>
@@ -17,6 +18,19 @@ namespace {
 // program set it; null where Qt's own default applies), and Qt's own handler.
 QString tried;
 QtMessageHandler qtHandler = nullptr;
+
+// Qt names the library a plugin failed to load from, and the system's reason,
+// only in a debug message of its library loader; the program hears that
+// message during the start even where no one asked for Qt's diagnostics.
+const char libraryCategory[] = "qt.core.library";
+QLoggingCategory::CategoryFilter qtFilter = nullptr;
+bool libraryHeardForUs = false; // only the program asked for the loader's messages
+
+// Qt's reason for the last library that did not load (empty where the last one
+// loaded), and the platform plugins that were found but not loaded, with theirs.
+QString lastLoadFailure;
+QStringList unloadable;
+QStringList unloadableWhy;
 
 // The plugin names in a list such as "wayland;xcb:someoption".
 QStringList platformNames(const QString &list)
@@ -41,11 +55,11 @@ void say(const QString &line)
     std::fflush(stderr);
 }
 
-[[noreturn]] void fail(const QString &line, const QString &second = QString())
+[[noreturn]] void fail(const QString &line, const QStringList &more = QStringList())
 {
     say(line);
-    if (!second.isEmpty())
-        say(second);
+    for (const QString &next : more)
+        say(next);
     std::_Exit(1);
 }
 
@@ -64,12 +78,50 @@ bool compositorThere()
     return QFileInfo::exists(QFileInfo(name).isAbsolute() ? name : runtime.isEmpty() ? QString() : runtime + u'/' + name);
 }
 
+// Called again for every category once Qt has read the user's logging rules.
+void hearLibraryLoader(QLoggingCategory *category)
+{
+    qtFilter(category);
+    if (qstrcmp(category->categoryName(), libraryCategory) == 0) {
+        libraryHeardForUs = !category->isDebugEnabled();
+        category->setEnabled(QtDebugMsg, true);
+    }
+}
+
 // Qt ends a start without a platform with a fatal message that lists the
 // plugins it has; the platform's own warnings before it are summed up by the
 // one line said here, and are shown only where Qt's diagnostics were asked for.
+// Any other fatal message of Qt's follows the program's line as Qt wrote it.
 void onStartupMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
+    const bool library = context.category && qstrcmp(context.category, libraryCategory) == 0;
+    if (library && type == QtDebugMsg) {
+        const QLatin1String failed("cannot load: "); // "<file> cannot load: <Qt's reason>"
+        const qsizetype at = message.indexOf(failed);
+        lastLoadFailure = at < 0 ? QString() : message.mid(at + failed.size());
+        if (libraryHeardForUs)
+            return;
+    }
     const bool platform = context.category && qstrncmp(context.category, "qt.qpa.", 7) == 0;
+    if (platform) {
+        // Qt says this of every plugin that is there but did not start: right
+        // after its library failed to load, or after the plugin's own warnings
+        // where it loaded and then failed.
+        const QString name = QRegularExpression(QStringLiteral("^Could not load the Qt platform plugin \"([^\"]*)\""))
+                                     .match(message).captured(1);
+        if (!name.isEmpty() && !lastLoadFailure.isEmpty()) {
+            unloadable << name;
+            unloadableWhy << QStringLiteral("「%1」を読み込めない理由 (why \"%1\" cannot be loaded): %2").arg(name, lastLoadFailure);
+        }
+        lastLoadFailure.clear();
+    }
+    const bool noPlatform = type == QtFatalMsg && message.contains(QLatin1String("no Qt platform plugin could be initialized"));
+    if (type == QtFatalMsg && !noPlatform) {
+        say(QStringLiteral("Qt が次のメッセージを出して止まったため起動できません。 (Qt stopped the start with the message below)"));
+        std::fprintf(stderr, "%s\n", qUtf8Printable(message));
+        std::fflush(stderr);
+        std::_Exit(1);
+    }
     if ((type != QtFatalMsg && !platform) || diagnosticsAskedFor())
         qtHandler(type, context, message);
     if (type != QtFatalMsg)
@@ -81,7 +133,7 @@ void onStartupMessage(QtMsgType type, const QMessageLogContext &context, const Q
     const QString availableLine = QStringLiteral("使えるプラグイン (available): ") + plugins.join(QStringLiteral(", "));
     const QStringList requested = platformNames(tried);
     if (!tried.isNull() && requested.isEmpty())
-        fail(QStringLiteral("プラットフォームの名前が空のため起動できません。 (the platform name is empty)"), availableLine);
+        fail(QStringLiteral("プラットフォームの名前が空のため起動できません。 (the platform name is empty)"), { availableLine });
     QStringList missing;
     for (const QString &name : std::as_const(requested)) {
         if (!plugins.contains(name))
@@ -90,7 +142,13 @@ void onStartupMessage(QtMsgType type, const QMessageLogContext &context, const Q
     if (!missing.isEmpty()) {
         const QString names = missing.join(QStringLiteral(", "));
         fail(QStringLiteral("Qt のプラットフォーム・プラグイン「%1」が見つからないため起動できません。"
-                            " (Qt platform plugin \"%1\" missing or unknown)").arg(names), availableLine);
+                            " (Qt platform plugin \"%1\" missing or unknown)").arg(names), { availableLine });
+    }
+    if (!unloadable.isEmpty()) {
+        const QString names = unloadable.join(QStringLiteral(", "));
+        fail(QStringLiteral("Qt のプラットフォーム・プラグイン「%1」は見つかりましたが、読み込めないため起動できません。"
+                            " (Qt platform plugin \"%1\" found but could not be loaded)").arg(names),
+             unloadableWhy + QStringList{ availableLine });
     }
     failNoDisplay();
 }
@@ -131,10 +189,12 @@ void prepare(int argc, char **argv)
     }
 #endif
     qtHandler = qInstallMessageHandler(onStartupMessage);
+    qtFilter = QLoggingCategory::installFilter(hearLibraryLoader);
 }
 
 void finish()
 {
+    QLoggingCategory::installFilter(qtFilter);
     qInstallMessageHandler(qtHandler);
     if (QGuiApplication::platformName().startsWith(u"wayland")) {
         say(QStringLiteral("Wayland のデスクトップでは、ウィンドウの位置と、ほかのウィンドウの手前に置き続けるかどうかは"

@@ -7,8 +7,11 @@
 // its stay-on-top hint hold. Where no platform starts, the program ends with
 // one line that says why (no display, no Wayland compositor for a Wayland asked
 // for, an empty or unknown platform name: then a second line lists the plugins
-// there are), and status 1, instead of an abort; the platform's own warnings
-// before it are shown only where Qt's diagnostics were asked for.
+// there are; a plugin there that cannot be loaded: then Qt's reason, naming
+// the library the system could not load, comes before that list), and status
+// 1, instead of an abort; the platform's own warnings before it are shown only
+// where Qt's diagnostics were asked for. Any other fatal message of Qt's during
+// the start follows the program's line as Qt wrote it.
 namespace Startup {
 
 // Before the application object is created.
