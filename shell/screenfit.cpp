@@ -120,6 +120,9 @@ QMargins frameBeforeShow(QWindow *window)
                         qRound(native->right() * factor), qRound(native->bottom() * factor));
     }
 #endif
+    // Elsewhere (Windows) Qt has the frame from the created window. Where an
+    // X11 window manager did not answer, none is known: the first exposure
+    // corrects the guess.
     return window->frameMargins();
 }
 
@@ -142,6 +145,7 @@ double ScreenFit::keep(QWidget *window, Rescale rescale)
     const QMargins frame = roomFor(frameBeforeShow(handle), handle->devicePixelRatio());
     const QRect available = window->screen()->availableGeometry();
     const double s = scale(designed, frame, available);
+    // Placed at the size it will be built at.
     window->setGeometry(fitted(QRect(window->geometry().topLeft(), designed * s), frame, available));
     handle->installEventFilter(new ScreenFit(window, designed, s, std::move(rescale)));
     return s;
