@@ -121,12 +121,12 @@ QString tab(int index, bool selected)
 {
     const Curriculum set = index == 0 ? Curriculum::Old : Curriculum::New;
     return QStringLiteral("<button type=\"button\" role=\"tab\" id=\"tab%1\" aria-controls=\"panel%1\" "
-                          "aria-selected=\"%2\" tabindex=\"%3\"%4><img src=\"tab%1.png\" alt=\"\">"
-                          "<span>%5</span></button>\n")
+                          "aria-selected=\"%2\" tabindex=\"%3\"><img src=\"tab%1.png\" alt=\"\">"
+                          "<span>%4</span></button>\n")
             .arg(index)
             .arg(selected ? QStringLiteral("true") : QStringLiteral("false"),
                  selected ? QStringLiteral("0") : QStringLiteral("-1"),
-                 selected ? QStringLiteral(" autofocus") : QString(), escaped(Catalogue::tabCaption(set)));
+                 escaped(Catalogue::tabCaption(set)));
 }
 
 } // namespace

@@ -207,7 +207,14 @@
     tabs[current()].focus();
 
     // Installable and kept for offline use where the page is served; a page
-    // opened as a file works without.
-    if ('serviceWorker' in navigator && /^https?:$/.test(location.protocol))
-        addEventListener('load', () => navigator.serviceWorker.register('sw.js').catch(() => {}));
+    // opened as a file works without (and a browser may not even read a
+    // manifest from a file).
+    if (/^https?:$/.test(location.protocol)) {
+        const manifest = document.createElement('link');
+        manifest.rel = 'manifest';
+        manifest.href = 'manifest.webmanifest';
+        document.head.append(manifest);
+        if ('serviceWorker' in navigator)
+            addEventListener('load', () => navigator.serviceWorker.register('sw.js').catch(() => {}));
+    }
 })();
