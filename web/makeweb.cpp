@@ -141,12 +141,13 @@ int main(int argc, char *argv[])
     const QString output = QString::fromLocal8Bit(argv[2]);
     const QString version = QString::fromLocal8Bit(argv[3]);
     // Nothing left over from an earlier build: the service worker lists
-    // exactly what is there.
-    QDir(output).removeRecursively();
+    // exactly what is there. Only files are removed, and only there.
     if (!QDir().mkpath(output)) {
         std::fprintf(stderr, "makeweb: cannot make %s\n", qPrintable(output));
         return 1;
     }
+    for (const QFileInfo &file : QDir(output).entryInfoList(QDir::Files | QDir::Hidden))
+        QFile::remove(file.filePath());
     Folder folder(output);
 
     QByteArray page = readFile(source.filePath("index.html"));
