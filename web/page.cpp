@@ -120,13 +120,15 @@ QString credit(const QString &name)
 QString tab(int index, bool selected)
 {
     const Curriculum set = index == 0 ? Curriculum::Old : Curriculum::New;
+    // The caption is drawn with its leading space, and heard without it.
+    const QString caption = Catalogue::tabCaption(set);
     return QStringLiteral("<button type=\"button\" role=\"tab\" id=\"tab%1\" aria-controls=\"panel%1\" "
-                          "aria-selected=\"%2\" tabindex=\"%3\"><img src=\"tab%1.png\" alt=\"\">"
-                          "<span>%4</span></button>\n")
+                          "aria-selected=\"%2\" tabindex=\"%3\" aria-label=\"%4\"><img src=\"tab%1.png\" alt=\"\">"
+                          "<span>%5</span></button>\n")
             .arg(index)
             .arg(selected ? QStringLiteral("true") : QStringLiteral("false"),
-                 selected ? QStringLiteral("0") : QStringLiteral("-1"),
-                 escaped(Catalogue::tabCaption(set)));
+                 selected ? QStringLiteral("0") : QStringLiteral("-1"), escaped(caption.trimmed()),
+                 escaped(caption));
 }
 
 } // namespace
