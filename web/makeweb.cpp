@@ -151,7 +151,8 @@ int main(int argc, char *argv[])
     Folder folder(output);
 
     QByteArray page = readFile(source.filePath("index.html"));
-    page.replace("@TITLE@", Catalogue::windowTitle().toHtmlEscaped().toUtf8())
+    page.replace("@VERSION@", version.toUtf8())
+            .replace("@TITLE@", Catalogue::windowTitle().toHtmlEscaped().toUtf8())
             .replace("@FORM@", Page::form().toUtf8())
             .replace("@KEEPONTOP@", Catalogue::keepOnTopCaption().toHtmlEscaped().toUtf8());
     folder.write("index.html", page);
