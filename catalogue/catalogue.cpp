@@ -354,4 +354,9 @@ QString failureMessage()
     return QStringLiteral(u"コピーできませんでした。もう一度押してください。");
 }
 
+QString keepOnTopCaption()
+{
+    return QStringLiteral(u"手前に表示");
+}
+
 } // namespace Catalogue

@@ -60,5 +60,6 @@ QString tabCaption(Curriculum curriculum);   // " 旧 内容項目", " 教科化
 QString creditLine();                        // "Tamberlo 2016"
 QString paneName(Curriculum curriculum);     // what a screen reader calls a pane
 QString failureMessage();                    // said by a button whose copy failed
+QString keepOnTopCaption();                  // the web edition's control that keeps it above other windows
 
 } // namespace Catalogue

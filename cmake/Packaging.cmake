@@ -57,4 +57,11 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk")
 
+# cpack packs the web edition too, beside the Debian package.
+if(DEFINED SORELIN_WEB_DIR)
+    set(CPACK_SORELIN_WEB_DIR ${SORELIN_WEB_DIR})
+    set(CPACK_SORELIN_WEB_ZIP_NAME ${SORELIN_WEB_ZIP_NAME})
+    set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/web/zip.cmake)
+endif()
+
 include(CPack)

@@ -1,0 +1,213 @@
+// What the window does: a press copies the button's text and shows the
+// correspondence of its row in the pane of its set; a tab switch and a click
+// on a credit line blank the panes. The texts are in the page and in the
+// declaration above, both written from the catalogue.
+(() => {
+    const form = document.getElementById('Form1');
+    const tabs = [...form.querySelectorAll('[role=tab]')];
+    const panels = tabs.map((tab) => document.getElementById(tab.getAttribute('aria-controls')));
+    const panes = [document.getElementById('Text1'), document.getElementById('Text2')];
+    const credits = [document.getElementById('Label1'), document.getElementById('Label2')];
+    const note = document.getElementById('note');
+    const keepOnTop = document.getElementById('keepOnTop');
+    let noteTimer = 0;
+    let onTop = null; // the always-on-top window the form is in, if any
+
+    function paint(pane, text, colour) {
+        pane.value = text;
+        pane.style.backgroundColor = colour;
+        pane.style.color = colour === BLANK ? 'CanvasText' : '#000';
+    }
+
+    const blank = (pane) => paint(pane, '', BLANK);
+    const current = () => tabs.findIndex((tab) => tab.getAttribute('aria-selected') === 'true');
+
+    // Switching blanks both panes, the old set's first; the clipboard stays.
+    function select(index) {
+        if (index === current() || index < 0 || index >= tabs.length)
+            return;
+        tabs.forEach((tab, i) => {
+            tab.setAttribute('aria-selected', i === index);
+            tab.tabIndex = i === index ? 0 : -1;
+            panels[i].hidden = i !== index;
+        });
+        panes.forEach(blank);
+    }
+
+    // The text as plain text onto the clipboard, through the window the
+    // button is in (the page's, or the always-on-top one, which then has the
+    // focus); where the browser refuses that, through a copy command.
+    function copy(button, text) {
+        const doc = button.ownerDocument;
+        const byCommand = () => {
+            let copied = false;
+            const put = (event) => {
+                event.clipboardData.setData('text/plain', text);
+                event.preventDefault();
+                copied = true;
+            };
+            doc.addEventListener('copy', put, true);
+            try {
+                copied = doc.execCommand('copy') && copied;
+            } catch (error) {
+                copied = false;
+            }
+            doc.removeEventListener('copy', put, true);
+            return copied;
+        };
+        const clipboard = doc.defaultView.navigator.clipboard;
+        if (clipboard && clipboard.writeText)
+            return clipboard.writeText(text).then(() => true, byCommand);
+        return Promise.resolve(byCommand());
+    }
+
+    function hideNote() {
+        clearTimeout(noteTimer);
+        note.hidden = true;
+    }
+
+    // A copy that did not reach the clipboard is never silent: a note by the
+    // button, read out by screen readers, until the next press or for 10 s.
+    // It goes below the button, or above it where the window ends first.
+    function showNote(button) {
+        note.textContent = '';
+        note.hidden = false;
+        note.textContent = FAILURE;
+        let x = 0;
+        let y = 0;
+        for (let e = button; e && e !== form; e = e.offsetParent) {
+            x += e.offsetLeft;
+            y += e.offsetTop;
+        }
+        let top = y + button.offsetHeight + 16;
+        if (top + note.offsetHeight > form.offsetHeight)
+            top = y - note.offsetHeight;
+        note.style.left = Math.max(0, Math.min(x + 2, form.offsetWidth - note.offsetWidth)) + 'px';
+        note.style.top = top + 'px';
+        clearTimeout(noteTimer);
+        noteTimer = setTimeout(hideNote, 10000);
+    }
+
+    // The pane first, then the clipboard, as on the desktop: a copy that
+    // fails still leaves the pane showing the pressed item.
+    function press(button) {
+        const set = panels.indexOf(button.parentNode);
+        const row = button.dataset.r;
+        if (row === '0')
+            blank(panes[set]);
+        else if (row)
+            paint(panes[set], PANE[set][row - 1], COLOUR[set][row - 1]);
+        copy(button, button.getAttribute('aria-description')).then((copied) => {
+            if (!copied)
+                showNote(button);
+        });
+    }
+
+    form.addEventListener('click', (event) => {
+        const target = event.target.closest('button, .cr');
+        if (!target)
+            return;
+        if (target.getAttribute('role') === 'tab')
+            select(tabs.indexOf(target));
+        else if (credits.includes(target))
+            blank(panes[credits.indexOf(target)]);
+        else
+            press(target);
+    });
+
+    // The arrow keys select the tab on their side, as in the desktop's row of
+    // tabs; the focus goes with the selection.
+    tabs[0].parentNode.addEventListener('keydown', (event) => {
+        const step = { ArrowLeft: -1, ArrowRight: 1 }[event.key];
+        if (!step || event.altKey || event.ctrlKey || event.metaKey)
+            return;
+        event.preventDefault();
+        select(current() + step);
+        tabs[current()].focus();
+    });
+
+    // Any other press, by mouse, touch or key, takes the note away.
+    const modifiers = ['Shift', 'Control', 'Alt', 'AltGraph', 'Meta', 'CapsLock', 'NumLock', 'ScrollLock'];
+    form.addEventListener('pointerdown', hideNote, true);
+    form.addEventListener('keydown', (event) => {
+        if (!modifiers.includes(event.key))
+            hideNote();
+    }, true);
+
+    // Smaller than designed, as one piece, where the window it is in is too
+    // small for it; never larger. The control that keeps it on top goes
+    // beside it, or below it, or, where neither has room, the form gives way.
+    function fit() {
+        const view = form.ownerDocument.defaultView;
+        const width = form.offsetWidth;
+        const height = form.offsetHeight;
+        let scale = Math.min(1, view.innerWidth / width, view.innerHeight / height);
+        if (!onTop && !keepOnTop.hidden) {
+            const room = keepOnTop.offsetWidth + 16;
+            let left = width * scale + 8;
+            let top = 8;
+            if (view.innerWidth - width * scale < room) {
+                if (view.innerHeight - height * scale >= keepOnTop.offsetHeight + 16) {
+                    left = 8;
+                    top = height * scale + 8;
+                } else {
+                    scale = Math.min(1, (view.innerWidth - room) / width, view.innerHeight / height);
+                    left = width * scale + 8;
+                }
+            }
+            keepOnTop.style.left = `${Math.round(left)}px`;
+            keepOnTop.style.top = `${Math.round(top)}px`;
+        }
+        form.style.transform = scale < 1 ? `scale(${scale})` : '';
+    }
+
+    // Where the browser offers a window that stays above the others, the
+    // form moves into it with its stylesheet, and comes back when it closes.
+    async function toggleOnTop() {
+        if (onTop) {
+            onTop.close();
+            return;
+        }
+        const view = await window.documentPictureInPicture.requestWindow({
+            width: form.offsetWidth,
+            height: form.offsetHeight,
+        });
+        const sheets = [...document.querySelectorAll('link[rel=stylesheet]')].map((link) => {
+            const copy = view.document.createElement('link');
+            copy.rel = 'stylesheet';
+            copy.href = link.href;
+            view.document.head.append(copy);
+            return new Promise((done) => { copy.onload = copy.onerror = done; });
+        });
+        await Promise.all(sheets);
+        view.document.title = document.title;
+        const place = form.nextSibling;
+        onTop = view;
+        view.document.body.append(form);
+        keepOnTop.setAttribute('aria-pressed', 'true');
+        view.addEventListener('resize', fit);
+        view.addEventListener('pagehide', () => {
+            onTop = null;
+            hideNote();
+            document.body.insertBefore(form, place);
+            keepOnTop.setAttribute('aria-pressed', 'false');
+            fit();
+            tabs[current()].focus();
+        });
+        fit();
+        tabs[current()].focus();
+    }
+
+    if ('documentPictureInPicture' in window) {
+        keepOnTop.hidden = false;
+        keepOnTop.addEventListener('click', toggleOnTop);
+    }
+    addEventListener('resize', fit);
+    fit();
+    tabs[current()].focus();
+
+    // Installable and kept for offline use where the page is served; a page
+    // opened as a file works without.
+    if ('serviceWorker' in navigator && /^https?:$/.test(location.protocol))
+        addEventListener('load', () => navigator.serviceWorker.register('sw.js').catch(() => {}));
+})();
