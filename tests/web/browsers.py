@@ -57,6 +57,7 @@ class Selenium:
             options.add_argument("--automation")
             self.d = webdriver.WebKitGTK(executable_path=shutil.which("WebKitWebDriver"), options=options,
                                          service_log_path=f"{logs}/webkitwebdriver.log")
+            self.d.set_window_rect(0, 0, 800, 1000)  # room for the window at its designed size
 
     def go(self, url):
         self.d.get(url)
@@ -89,7 +90,7 @@ class Firefox:
         self.profile = tempfile.mkdtemp()
         log = open(f"{logs}/firefox.log", "w")
         self.process = subprocess.Popen(["firefox-esr", "--no-remote", "--profile", self.profile,
-                                         "--remote-debugging-port", str(port), "about:blank"], stdout=log, stderr=log)
+                                         "--remote-debugging-port", str(port), "data:text/html,<title>-</title>"], stdout=log, stderr=log)
         self.loop = asyncio.new_event_loop()
         asyncio.set_event_loop(self.loop)
         for _ in range(150):

@@ -11,9 +11,8 @@ web=$2
 artifacts=$3
 here=$(cd "$(dirname "$0")" && pwd)
 
-missing=$(/usr/bin/python3 - "$engine" <<'PY'
+missing=$(cd "$here" && /usr/bin/python3 - "$engine" <<'PY'
 import importlib.util, shutil, sys
-sys.path.insert(0, sys.path[0] or ".")
 from browsers import NEEDS
 tools = NEEDS[sys.argv[1]] + ["Xvfb", "openbox", "xdotool", "xclip", "xwininfo", "wmctrl"]
 print(" ".join([t for t in tools if not shutil.which(t)] + [m for m in ("selenium", "websockets") if not importlib.util.find_spec(m)]))
@@ -26,6 +25,7 @@ if [ -n "$missing" ]; then
 fi
 [ -f "$web/index.html" ] || { echo "web test: no page at $web/index.html" >&2; exit 1; }
 rm -rf "$artifacts" && mkdir -p "$artifacts"
+web=$(realpath "$web") artifacts=$(realpath "$artifacts")
 source "$here/../../scripts/xsession.sh"
 x_session_start "web test $engine" "$artifacts" || exit 1
 cd "$here" && /usr/bin/python3 webtest.py "$engine" "$web" "$here/../window.tsv" "$artifacts"
