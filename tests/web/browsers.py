@@ -1,25 +1,20 @@
-"""The three browsers the web edition's tests drive, behind one small interface:
-go(url), js(expression) -> its value (promises awaited), click(id) (a pointer
-press and release on the element, trusted as a user's), keys(*chords) and
-quit(). Chromium and WebKitGTK through their WebDriver servers, Firefox through
-the WebDriver BiDi it serves itself. The X clipboard is read with xclip, as
-another program would."""
+"""The three browsers behind one interface: go(url), js(expression) -> its value
+(promises awaited), click(id) (a pointer press and release, as a user's),
+keys(*chords), quit(). Chromium and WebKitGTK through their WebDriver servers,
+Firefox through the WebDriver BiDi it serves itself. The X clipboard is read
+with xclip, as another program would."""
 import asyncio, json, os, shutil, socket, subprocess, tempfile, time
 
 TAB, SHIFT, ENTER, SPACE, LEFT, RIGHT = "\ue004", "\ue008", "\ue007", "\ue00d", "\ue012", "\ue014"
 MINIBROWSER = "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser"
-NEEDS = {"chromium": ["chromium", "chromedriver"], "firefox": ["firefox-esr"],
-         "webkit": ["WebKitWebDriver", MINIBROWSER]}
+NEEDS = {"chromium": ["chromium", "chromedriver"], "firefox": ["firefox-esr"], "webkit": ["WebKitWebDriver", MINIBROWSER]}
 
 
-def clipboard():
-    return subprocess.run(["xclip", "-selection", "clipboard", "-o", "-t", "UTF8_STRING"],
-                          capture_output=True, text=True).stdout
-
-
-def set_clipboard(text):
-    subprocess.run(["xclip", "-selection", "clipboard", "-i"], input=text, text=True,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+def clipboard(text=None):
+    """What another program reads from the clipboard; or, given a text, that text put there by another program."""
+    if text is None:
+        return subprocess.run(["xclip", "-selection", "clipboard", "-o", "-t", "UTF8_STRING"], capture_output=True, text=True).stdout
+    subprocess.run(["xclip", "-selection", "clipboard", "-i"], input=text, text=True, stdout=subprocess.DEVNULL)
     wait(lambda: clipboard() == text)
 
 
@@ -40,24 +35,21 @@ def free_port():
 class Selenium:
     def __init__(self, engine, logs):
         from selenium import webdriver
+        from selenium.webdriver.chrome.service import Service
         if engine == "chromium":
-            from selenium.webdriver.chrome.service import Service
             options = webdriver.ChromeOptions()
             options.binary_location = shutil.which("chromium")
-            for arg in ["--no-first-run", "--password-store=basic", "--window-size=800,1000"]:
+            for arg in ["--no-first-run", "--password-store=basic"] + ["--no-sandbox"] * (os.geteuid() == 0):
                 options.add_argument(arg)
             options.add_experimental_option("excludeSwitches", ["enable-automation"])  # no bar over the page
-            if os.geteuid() == 0:
-                options.add_argument("--no-sandbox")
-            self.d = webdriver.Chrome(options=options, service=Service(
-                shutil.which("chromedriver"), log_path=f"{logs}/chromedriver.log"))
+            self.d = webdriver.Chrome(options=options, service=Service(shutil.which("chromedriver"), log_path=f"{logs}/chromedriver.log"))
         else:
             options = webdriver.WebKitGTKOptions()
             options.binary_location = MINIBROWSER
             options.add_argument("--automation")
             self.d = webdriver.WebKitGTK(executable_path=shutil.which("WebKitWebDriver"), options=options,
                                          service_log_path=f"{logs}/webkitwebdriver.log")
-            self.d.set_window_rect(0, 0, 800, 1000)  # room for the window at its designed size
+        self.d.set_window_rect(0, 0, 800, 1000)  # room for the window at its designed size
 
     def go(self, url):
         self.d.get(url)
@@ -86,21 +78,22 @@ class Selenium:
 class Firefox:
     def __init__(self, engine, logs):
         import websockets
-        port, self.n = free_port(), 0
-        self.profile = tempfile.mkdtemp()
-        log = open(f"{logs}/firefox.log", "w")
-        self.process = subprocess.Popen(["firefox-esr", "--no-remote", "--profile", self.profile,
-                                         "--remote-debugging-port", str(port), "data:text/html,<title>-</title>"], stdout=log, stderr=log)
+        port, self.n, self.profile = free_port(), 0, tempfile.mkdtemp()
+        # Started on a page of its own, not on about:blank: the page, not the address bar, has the keyboard.
+        self.process = subprocess.Popen(["firefox-esr", "--no-remote", "--profile", self.profile, "--remote-debugging-port",
+                                         str(port), "data:text/html,<title>-</title>"], stdout=open(f"{logs}/firefox.log", "w"),
+                                        stderr=subprocess.STDOUT)
         self.loop = asyncio.new_event_loop()
         asyncio.set_event_loop(self.loop)
-        for _ in range(150):
-            try:
-                self.ws = self.loop.run_until_complete(websockets.connect(f"ws://127.0.0.1:{port}/session", max_size=None))
-                break
-            except OSError:
-                time.sleep(0.2)
+        self.ws = wait(lambda: self.connect(websockets, port), 30)
         self.call("session.new", capabilities={})
         self.context = self.call("browsingContext.getTree")["contexts"][0]["context"]
+
+    def connect(self, websockets, port):
+        try:
+            return self.loop.run_until_complete(websockets.connect(f"ws://127.0.0.1:{port}/session", max_size=None))
+        except OSError:
+            return None
 
     def call(self, method, **params):
         self.n += 1
@@ -121,26 +114,22 @@ class Firefox:
             raise RuntimeError(answer["exceptionDetails"]["text"])
         return json.loads(answer["result"]["value"]) if "value" in answer["result"] else None
 
+    def act(self, kind, steps):
+        self.call("input.performActions", context=self.context, actions=[{"type": kind, "id": kind, "actions": steps}])
+
     def click(self, id):
-        node = self.call("browsingContext.locateNodes", context=self.context,
-                         locator={"type": "css", "value": "#" + id})["nodes"][0]
-        self.call("input.performActions", context=self.context, actions=[{"type": "pointer", "id": "mouse", "actions": [
-            {"type": "pointerMove", "x": 0, "y": 0, "origin": {"type": "element", "element": {"sharedId": node["sharedId"]}}},
-            {"type": "pointerDown", "button": 0}, {"type": "pointerUp", "button": 0}]}])
+        node = self.call("browsingContext.locateNodes", context=self.context, locator={"type": "css", "value": "#" + id})["nodes"][0]
+        self.act("pointer", [{"type": "pointerMove", "x": 0, "y": 0, "origin": {"type": "element", "element": {"sharedId": node["sharedId"]}}},
+                             {"type": "pointerDown", "button": 0}, {"type": "pointerUp", "button": 0}])
 
     def keys(self, *chords):
-        steps = []
-        for chord in chords:
-            steps += [{"type": "keyDown", "value": k} for k in chord] + [{"type": "keyUp", "value": k} for k in reversed(chord)]
-        self.call("input.performActions", context=self.context, actions=[{"type": "key", "id": "keyboard", "actions": steps}])
+        self.act("key", [{"type": kind, "value": k} for chord in chords for kind, keys in (("keyDown", chord), ("keyUp", chord[::-1]))
+                         for k in keys])
 
     def quit(self):
-        try:
-            self.call("session.end")
-        finally:
-            self.process.terminate()
-            self.process.wait()
-            shutil.rmtree(self.profile, ignore_errors=True)
+        self.process.terminate()
+        self.process.wait()
+        shutil.rmtree(self.profile, ignore_errors=True)
 
 
 def start(engine, logs):
