@@ -183,9 +183,9 @@ def served(b):
         wait(lambda: not socket.socket().connect_ex(("127.0.0.1", port)))
         start_page(b, url)
         check(b.js("navigator.serviceWorker.ready.then(r => !!r.active)"), "no service worker")
-        check(wait(lambda: b.js("caches.keys().then(n => Promise.all(n.map(k => caches.open(k).then(c => c.keys()))))"
-                                ".then(k => k.flat().map(r => r.url.split('/').pop()).sort())") == sorted(os.listdir(web))),
-              "the service worker does not keep every file of the folder")
+        kept = lambda: b.js("caches.keys().then(n => Promise.all(n.map(k => caches.open(k).then(c => c.keys()))))"
+                            ".then(k => k.flat().map(r => r.url.split('/').pop()).sort())")
+        check(wait(lambda: kept() == sorted(os.listdir(web)), 10), f"the service worker keeps {kept()}, not every file of the folder")
         errors = cdp("Page.getInstallabilityErrors", {})["installabilityErrors"]
         check(not errors, f"not installable: {errors}")
         # With the clipboard's permission denied, a click copies all the same, through the copy command.
