@@ -141,16 +141,18 @@ int main(int argc, char *argv[])
     const QString output = QString::fromLocal8Bit(argv[2]);
     const QString version = QString::fromLocal8Bit(argv[3]);
     // Nothing left over from an earlier build: the service worker lists
-    // exactly what is there.
-    QDir(output).removeRecursively();
+    // exactly what is there. Only files are removed, and only there.
     if (!QDir().mkpath(output)) {
         std::fprintf(stderr, "makeweb: cannot make %s\n", qPrintable(output));
         return 1;
     }
+    for (const QFileInfo &file : QDir(output).entryInfoList(QDir::Files | QDir::Hidden))
+        QFile::remove(file.filePath());
     Folder folder(output);
 
     QByteArray page = readFile(source.filePath("index.html"));
-    page.replace("@TITLE@", Catalogue::windowTitle().toHtmlEscaped().toUtf8())
+    page.replace("@VERSION@", version.toUtf8())
+            .replace("@TITLE@", Catalogue::windowTitle().toHtmlEscaped().toUtf8())
             .replace("@FORM@", Page::form().toUtf8())
             .replace("@KEEPONTOP@", Catalogue::keepOnTopCaption().toHtmlEscaped().toUtf8());
     folder.write("index.html", page);

@@ -27,8 +27,7 @@ QString px(int pixels)
     return pixels ? QStringLiteral("%1px").arg(pixels) : QStringLiteral("0");
 }
 
-// left, top, width and height of a place given in twips, as the desktop
-// rounds it.
+// A place in pixels, as Twips::rect rounds it for the desktop, as CSS.
 QString box(const QRect &place)
 {
     return QStringLiteral("left:%1;top:%2;width:%3;height:%4")
@@ -120,13 +119,15 @@ QString credit(const QString &name)
 QString tab(int index, bool selected)
 {
     const Curriculum set = index == 0 ? Curriculum::Old : Curriculum::New;
+    // The caption is drawn with its leading space, and heard without it.
+    const QString caption = Catalogue::tabCaption(set);
     return QStringLiteral("<button type=\"button\" role=\"tab\" id=\"tab%1\" aria-controls=\"panel%1\" "
-                          "aria-selected=\"%2\" tabindex=\"%3\"%4><img src=\"tab%1.png\" alt=\"\">"
+                          "aria-selected=\"%2\" tabindex=\"%3\" aria-label=\"%4\"><img src=\"tab%1.png\" alt=\"\">"
                           "<span>%5</span></button>\n")
             .arg(index)
             .arg(selected ? QStringLiteral("true") : QStringLiteral("false"),
-                 selected ? QStringLiteral("0") : QStringLiteral("-1"),
-                 selected ? QStringLiteral(" autofocus") : QString(), escaped(Catalogue::tabCaption(set)));
+                 selected ? QStringLiteral("0") : QStringLiteral("-1"), escaped(caption.trimmed()),
+                 escaped(caption));
 }
 
 } // namespace
@@ -204,19 +205,28 @@ QString placeRules()
                                   px(fontOf(binding)));
         }
         // The buttons of an item's row share their top, by the row formula;
-        // a title has its own top and height.
+        // a title has its own top and height. Whatever differs from the
+        // column and the row goes into the button's own rule.
         const QString row = QStringLiteral("#panel%1 [data-r=\"%2\"]")
                                     .arg(Layout::tabOf(binding.curriculum))
                                     .arg(binding.row);
-        if (binding.isItem() && !rowTops.contains(row)) {
+        const bool firstOfRow = binding.isItem() && !rowTops.contains(row);
+        if (firstOfRow) {
             rowTops.insert(row, place.y());
             rules += QStringLiteral("%1{top:%2}\n").arg(row, px(place.y()));
-        } else if (!binding.isItem() || rowTops[row] != place.y()) {
-            QString own = QStringLiteral("top:%1").arg(px(place.y()));
-            if (place.height() != columns[column].height())
-                own += QStringLiteral(";height:%1").arg(px(place.height()));
-            rules += QStringLiteral("#Command%1{%2}\n").arg(number).arg(own);
         }
+        const QRect shared = columns[column];
+        QStringList own;
+        if (!binding.isItem() || rowTops[row] != place.y())
+            own << QStringLiteral("top:") + px(place.y());
+        if (place.x() != shared.x())
+            own << QStringLiteral("left:") + px(place.x());
+        if (place.width() != shared.width())
+            own << QStringLiteral("width:") + px(place.width());
+        if (place.height() != shared.height())
+            own << QStringLiteral("height:") + px(place.height());
+        if (!own.isEmpty())
+            rules += QStringLiteral("#Command%1{%2}\n").arg(number).arg(own.join(u';'));
         if (const std::optional<Colour> face = Layout::faceColour(binding)) {
             const bool first = !faces.classOf.contains(face->value());
             const int index = faces.of(*face);

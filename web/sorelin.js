@@ -136,29 +136,28 @@
 
     // Smaller than designed, as one piece, where the window it is in is too
     // small for it; never larger. The control that keeps it on top goes
-    // beside it, or below it, or, where neither has room, the form gives way.
+    // beside it, or below it; where neither has room, into the corner the
+    // frame leaves free at the bottom right, on both tabs.
     function fit() {
         const view = form.ownerDocument.defaultView;
         const width = form.offsetWidth;
         const height = form.offsetHeight;
-        let scale = Math.min(1, view.innerWidth / width, view.innerHeight / height);
-        if (!onTop && !keepOnTop.hidden) {
-            const room = keepOnTop.offsetWidth + 16;
-            let left = width * scale + 8;
-            let top = 8;
-            if (view.innerWidth - width * scale < room) {
-                if (view.innerHeight - height * scale >= keepOnTop.offsetHeight + 16) {
-                    left = 8;
-                    top = height * scale + 8;
-                } else {
-                    scale = Math.min(1, (view.innerWidth - room) / width, view.innerHeight / height);
-                    left = width * scale + 8;
-                }
-            }
-            keepOnTop.style.left = `${Math.round(left)}px`;
-            keepOnTop.style.top = `${Math.round(top)}px`;
-        }
+        const scale = Math.min(1, view.innerWidth / width, view.innerHeight / height);
         form.style.transform = scale < 1 ? `scale(${scale})` : '';
+        if (onTop || keepOnTop.hidden)
+            return;
+        let left = width * scale + 8;
+        let top = 8;
+        if (view.innerWidth - left < keepOnTop.offsetWidth + 8) {
+            left = 8;
+            top = height * scale + 8;
+            if (view.innerHeight - top < keepOnTop.offsetHeight + 8) {
+                left = (width - 12) * scale - keepOnTop.offsetWidth;
+                top = (height - 12) * scale - keepOnTop.offsetHeight;
+            }
+        }
+        keepOnTop.style.left = `${Math.round(left)}px`;
+        keepOnTop.style.top = `${Math.round(top)}px`;
     }
 
     // Where the browser offers a window that stays above the others, the
@@ -207,7 +206,14 @@
     tabs[current()].focus();
 
     // Installable and kept for offline use where the page is served; a page
-    // opened as a file works without.
-    if ('serviceWorker' in navigator && /^https?:$/.test(location.protocol))
-        addEventListener('load', () => navigator.serviceWorker.register('sw.js').catch(() => {}));
+    // opened as a file works without (and a browser may not even read a
+    // manifest from a file).
+    if (/^https?:$/.test(location.protocol)) {
+        const manifest = document.createElement('link');
+        manifest.rel = 'manifest';
+        manifest.href = 'manifest.webmanifest';
+        document.head.append(manifest);
+        if ('serviceWorker' in navigator)
+            addEventListener('load', () => navigator.serviceWorker.register('sw.js').catch(() => {}));
+    }
 })();
