@@ -6,7 +6,7 @@ Chromium, a sample on both tabs elsewhere), the panes, the keys; a refused copy
 in Firefox and WebKit; in Chromium the accessibility tree, small screens and
 taps, the folder served over http (installable, then offline) and the
 always-on-top window. Exits 1 on any failure, saying which."""
-import os, socket, subprocess, sys
+import socket, subprocess, sys
 from pathlib import Path
 from browsers import *
 
@@ -185,7 +185,8 @@ def served(b):
         check(b.js("navigator.serviceWorker.ready.then(r => !!r.active)"), "no service worker")
         kept = lambda: b.js("caches.keys().then(n => Promise.all(n.map(k => caches.open(k).then(c => c.keys()))))"
                             ".then(k => k.flat().map(r => r.url.split('/').pop()).sort())")
-        check(wait(lambda: kept() == sorted(os.listdir(web)), 10), f"the service worker keeps {kept()}, not every file of the folder")
+        folder = sorted(p.name for p in Path(web).iterdir() if p.is_file())
+        check(wait(lambda: kept() == folder, 10), f"the service worker keeps {kept()}, not every file of {folder}")
         errors = cdp("Page.getInstallabilityErrors", {})["installabilityErrors"]
         check(not errors, f"not installable: {errors}")
         # With the clipboard's permission denied, a click copies all the same, through the copy command.
