@@ -80,8 +80,10 @@ def press(b, r, act=None):
 def clicks(b):
     """Buttons of both tabs, each tab reached by a click on it (which blanks both panes); a credit line blanks its pane."""
     for tab in (0, 1):
+        copied = clipboard()
         b.click(f"tab{tab}")
         look(b, tab)
+        check(clipboard() == copied, f"a switch to tab {tab} changes the clipboard")
         check(b.js(PANES % "return e.value") == ["", ""], f"a switch to tab {tab} leaves a pane filled")
         [press(b, r) for r in buttons if str(tab) in r["tabs"] and (SAMPLE is None or r["name"] in SAMPLE)]
     b.click("Label2")
@@ -139,7 +141,7 @@ def small(b):
         x, y, w, h, sw, sh = b.js("(r => [r.left, r.top, r.width, r.height, document.documentElement.scrollWidth,"
                                   " document.documentElement.scrollHeight])(Form1.getBoundingClientRect())")
         check(min(x, y) >= 0 and max(x + w, sw) <= width and max(y + h, sh) <= height, f"at {width}x{height} cut or scrolled: {x},{y} {w}x{h}")
-        check(abs(w / h - 424 / 784) < 0.01 and max(w / width, h / height) > 0.7, f"at {width}x{height} drawn {w}x{h}")
+        check(abs(w / h - 424 / 784) < 0.01 and max(w / width, h / height) > 0.95, f"at {width}x{height} drawn {w}x{h}")
     check(b.js("(e => { for (; e && !['manipulation', 'none'].includes(getComputedStyle(e).touchAction); e = e.parentElement); "
                "return !!e && getComputedStyle(Command1).userSelect == 'none'; })(Command1)"), "a long press selects, or a double tap zooms")
     cdp("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 1})
@@ -163,8 +165,9 @@ def on_top(b):
     at = dict(line.split("=") for line in subprocess.run(["xdotool", "getwindowgeometry", "--shell", pip], capture_output=True,
                                                          text=True).stdout.split())
     x, y, w, h = (int(at[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
-    iw, ih, cx, cy = b.js("(w => (r => [w.innerWidth, w.innerHeight, r.left + r.width / 2, r.top + r.height / 2])"
-                          "(w.Command101.getBoundingClientRect()))(documentPictureInPicture.window)")
+    iw, ih, cx, cy, right, bottom = b.js("(w => ((r, f) => [w.innerWidth, w.innerHeight, r.left + r.width / 2, r.top + r.height / 2, f.right, f.bottom])"
+                                         "(w.Command101.getBoundingClientRect(), w.Form1.getBoundingClientRect()))(documentPictureInPicture.window)")
+    check(right <= iw and bottom <= ih, f"the window, {right}x{bottom}, does not fit the always-on-top one, {iw}x{ih}")
     border = (w - iw) // 2  # the page sits at the bottom of the window, below its title bar, with a border on three sides
     press(b, row["Command101"], lambda: subprocess.run(["xdotool", "mousemove", "--sync", str(round(x + border + cx)),
                                                         str(round(y + h - border - ih + cy)), "click", "1"]))
