@@ -1,13 +1,10 @@
-"""The three browsers behind one interface: go(url), js(expression) -> its value
-(promises awaited), click(id) (a pointer press and release, as a user's),
-keys(*chords), quit(). Chromium and WebKitGTK through their WebDriver servers,
-Firefox through the WebDriver BiDi it serves itself. The X clipboard is read
-with xclip, as another program would."""
+"""The three browsers behind one interface: go(url), js(expression) (its value, promises awaited), click(id) (a press and
+release of the mouse, as a user's), keys(*chords), quit(). Chromium and WebKitGTK through their WebDriver servers, Firefox
+through the WebDriver BiDi it serves itself. The X clipboard is read with xclip, as another program would."""
 import asyncio, json, os, shutil, socket, subprocess, tempfile, time
 
 TAB, SHIFT, ENTER, SPACE, LEFT, RIGHT = "\ue004", "\ue008", "\ue007", "\ue00d", "\ue012", "\ue014"
 MINIBROWSER = "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser"
-NEEDS = {"chromium": ["chromium", "chromedriver"], "firefox": ["firefox-esr"], "webkit": ["WebKitWebDriver", MINIBROWSER]}
 
 
 def clipboard(text=None):
@@ -24,6 +21,10 @@ def wait(ok, seconds=3.0):
     while not (value := ok()) and time.time() < end:
         time.sleep(0.02)
     return value
+
+
+def presses(chords):  # the keys of each chord down in turn, then up the other way round
+    return [{"type": kind, "value": k} for chord in chords for kind, keys in (("keyDown", chord), ("keyUp", chord[::-1])) for k in keys]
 
 
 def free_port():
@@ -62,14 +63,7 @@ class Selenium:
         self.d.find_element("id", id).click()
 
     def keys(self, *chords):
-        from selenium.webdriver.common.action_chains import ActionChains
-        actions = ActionChains(self.d)
-        for chord in chords:
-            for key in chord:
-                actions.key_down(key)
-            for key in reversed(chord):
-                actions.key_up(key)
-        actions.perform()
+        self.d.execute("actions", {"actions": [{"type": "key", "id": "key", "actions": presses(chords)}]})
 
     def quit(self):
         self.d.quit()
@@ -85,15 +79,10 @@ class Firefox:
                                         stderr=subprocess.STDOUT)
         self.loop = asyncio.new_event_loop()
         asyncio.set_event_loop(self.loop)
-        self.ws = wait(lambda: self.connect(websockets, port), 30)
+        self.ws = wait(lambda: socket.socket().connect_ex(("127.0.0.1", port)) == 0, 30) and \
+            self.loop.run_until_complete(websockets.connect(f"ws://127.0.0.1:{port}/session", max_size=None))
         self.call("session.new", capabilities={})
         self.context = self.call("browsingContext.getTree")["contexts"][0]["context"]
-
-    def connect(self, websockets, port):
-        try:
-            return self.loop.run_until_complete(websockets.connect(f"ws://127.0.0.1:{port}/session", max_size=None))
-        except OSError:
-            return None
 
     def call(self, method, **params):
         self.n += 1
@@ -123,8 +112,7 @@ class Firefox:
                              {"type": "pointerDown", "button": 0}, {"type": "pointerUp", "button": 0}])
 
     def keys(self, *chords):
-        self.act("key", [{"type": kind, "value": k} for chord in chords for kind, keys in (("keyDown", chord), ("keyUp", chord[::-1]))
-                         for k in keys])
+        self.act("key", presses(chords))
 
     def quit(self):
         self.process.terminate()

@@ -11,13 +11,13 @@ web=$2
 artifacts=$3
 here=$(cd "$(dirname "$0")" && pwd)
 
-missing=$(cd "$here" && /usr/bin/python3 - "$engine" <<'PY'
-import importlib.util, shutil, sys
-from browsers import NEEDS
-tools = NEEDS[sys.argv[1]] + ["Xvfb", "openbox", "xdotool", "xclip", "xwininfo", "wmctrl"]
-print(" ".join([t for t in tools if not shutil.which(t)] + [m for m in ("selenium", "websockets") if not importlib.util.find_spec(m)]))
-PY
-) || missing="python3"
+case $engine in
+    chromium) tools=(chromium chromedriver) ;;
+    firefox) tools=(firefox-esr) ;;
+    webkit) tools=(WebKitWebDriver /usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser) ;;
+esac
+missing=$(for tool in "${tools[@]}" Xvfb openbox xdotool xclip wmctrl; do command -v "$tool" >/dev/null || echo -n "$tool "; done)
+/usr/bin/python3 -c 'import selenium, websockets' 2>/dev/null || missing+="python3-selenium or python3-websockets"
 if [ -n "$missing" ]; then
     echo "web test ($engine): missing $missing (scripts/setup.sh --test installs it)" >&2
     [ "${CI:-}" = "true" ] && exit 1
