@@ -51,9 +51,7 @@ class Selenium:
             self.d = webdriver.WebKitGTK(executable_path=shutil.which("WebKitWebDriver"), options=options,
                                          service_log_path=f"{logs}/webkitwebdriver.log")
         self.d.set_window_rect(0, 0, 800, 1000)  # room for the window at its designed size
-
-    def go(self, url):
-        self.d.get(url)
+        self.go, self.quit = self.d.get, self.d.quit
 
     def js(self, expression):
         value = self.d.execute_script(f"return (async () => JSON.stringify(await ({expression})))()")
@@ -64,9 +62,6 @@ class Selenium:
 
     def keys(self, *chords):
         self.d.execute("actions", {"actions": [{"type": "key", "id": "key", "actions": presses(chords)}]})
-
-    def quit(self):
-        self.d.quit()
 
 
 class Firefox:

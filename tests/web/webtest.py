@@ -177,7 +177,7 @@ def served(b):
     url = f"http://127.0.0.1:{port}/"
     try:
         wait(lambda: not socket.socket().connect_ex(("127.0.0.1", port)))
-        start_page(b, url)
+        b.go(url)
         check(b.js("navigator.serviceWorker.ready.then(r => !!r.active)"), "no service worker")
         kept = lambda: b.js("caches.keys().then(n => Promise.all(n.map(k => caches.open(k).then(c => c.keys()))))"
                             ".then(k => k.flat().map(r => r.url.split('/').pop()).sort())")
@@ -189,27 +189,22 @@ def served(b):
         cdp("Browser.setPermission", {"origin": url[:-1], "permission": {"name": "clipboard-write"}, "setting": "denied"})
         press(b, row["Command101"])
         cdp("Browser.resetPermissions", {})
-        start_page(b, url)
+        b.go(url)
         on_top(b)
     finally:
         server.terminate()
         server.wait()
     cdp("Network.clearBrowserCache", {})  # what comes now comes from the service worker
-    start_page(b, url)
+    b.go(url)
     check(b.js("!!navigator.serviceWorker.controller && Image1.naturalWidth > 0"), "offline, the page is not from the service worker")
     look(b, 1)
     press(b, row["Command101"])
 
 
-def start_page(b, url):
-    b.go(url)
-    check(b.js("!!document.getElementById('Command1')"), f"{url} shows no buttons")
-
-
 b = start(engine, logs)
 try:
     for part in [keys, clicks] + ([heard, small, served] if engine == "chromium" else [refused]):
-        start_page(b, Path(web, "index.html").resolve().as_uri())  # opened as a file
+        b.go(Path(web, "index.html").resolve().as_uri())  # opened as a file
         part(b)
 finally:
     b.quit()
