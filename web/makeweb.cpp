@@ -52,7 +52,7 @@ QImage frameImage(const PictureData::Frame &frame, int zoom = 1)
 
 // The hand-written parts as the browser needs them: without their comments
 // and indentation, which are for the developer and would take a tenth of the
-// folder. Only whole comment lines go; no line holds code and a comment.
+// folder. Only whole comment lines go: a comment after code stays, harmless.
 QByteArray compact(const QByteArray &text)
 {
     QByteArray out;
