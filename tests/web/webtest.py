@@ -1,0 +1,213 @@
+"""The web edition in one browser on the X display it is given: webtest.py chromium|firefox|webkit WEB_DIR WINDOW_TSV LOG_DIR.
+Places, faces, fonts and captions against the desktop's record (tests/window.tsv), presses read from the X clipboard (every
+button in Chromium, a sample on both tabs elsewhere), panes, keys; a refused copy in Firefox and WebKit; in Chromium what a
+screen reader finds, small screens, taps, the folder served (installable, then offline), the always-on-top window."""
+import socket, subprocess, sys
+from pathlib import Path
+from browsers import *
+
+engine, web, tsv, logs = sys.argv[1:5]
+FIELDS = "name place tabs order font face caption heard copies text1 text2".split()
+rows = [dict(zip(FIELDS, line.split("\t") + [""] * 11)) for line in Path(tsv).read_text().splitlines() if line[:1] != "#"]
+row = {r["name"]: r for r in rows}
+buttons = [r for r in rows if r["name"].startswith("Command")]
+FAILED = "コピーできませんでした。もう一度押してください。"  # the desktop's note of a copy that failed
+SAMPLE = None if engine == "chromium" else {r["name"] for r in buttons[::11]} | {"Command97", "Command192", "Command193"}
+failures = []
+
+
+def check(ok, what):
+    if not ok:
+        failures.append(what)
+        print("FAIL:", what, flush=True)
+    return ok
+
+
+def css(bgr, canvas):  # the record's 0xBBGGRR, or the system window colour, as the browser computes it
+    v = int(bgr.split()[0], 16)
+    return canvas if v & 0x80000000 else f"rgb({v & 255}, {v >> 8 & 255}, {v >> 16 & 255})"
+
+
+CANVAS = """(p => { p.style.background = 'Canvas'; const c = getComputedStyle(p).backgroundColor; p.remove(); return c; })
+  (document.body.appendChild(document.createElement('div')))"""
+LOOK = """[%s, parseFloat(getComputedStyle(Form1).fontSize), Object.fromEntries(%s.map(id => { const e = document.getElementById(id);
+  if (!e) return [id, null];
+  const r = e.getBoundingClientRect(), o = (id == 'SSTab1' ? Form1 : SSTab1).getBoundingClientRect();
+  const s = getComputedStyle(id == 'SSTab1' ? tab0 : e), xy = [r.left - o.left, r.top - o.top, r.width, r.height].map(Math.round);
+  return [id, {shown: e.getClientRects().length > 0, font: parseFloat(s.fontSize), face: s.backgroundColor, place: `${xy[0]},${xy[1]} ${xy[2]}x${xy[3]}`,
+    caption: id == 'SSTab1' ? tab0.textContent + '|' + tab1.textContent : e.tagName == 'INPUT' ? e.value : e.textContent}]; }))]"""
+
+
+def look(b, tab):
+    """Places, fonts, faces and captions of every control on the tab shown, against the record."""
+    canvas, window_font, seen = b.js(LOOK % (CANVAS, json.dumps(list(row))))
+    for r in rows:
+        name, got = r["name"], seen[r["name"]]
+        if not check(got, f"{name} is missing") or not check(got["shown"] == (str(tab) in r["tabs"]), f"{name} on tab {tab}") or not got["shown"]:
+            continue
+        check(got["place"].endswith(r["place"].split()[-1] if name == "Form1" else r["place"]), f"{name} at {got['place']}, not {r['place']}")
+        font = window_font if r["font"] == "window" else float(r["font"] or 0)
+        check(not font or got["font"] == font, f"{name} font {got['font']}, designed {r['font']}")
+        check(not r["face"] or got["face"] == css(r["face"], canvas), f"{name} face {got['face']}, designed {r['face']}")
+        check(not r["caption"] or name in ("Form1", "Text1", "Text2") or got["caption"].strip() == r["caption"].strip(),
+              f"{name} caption {got['caption']!r}, designed {r['caption']!r}")
+
+
+# The panes, in the page or in the always-on-top window, wherever the window is.
+PANES = """['Text1', 'Text2'].map(id => { const e = (document.getElementById('Form1') ? document
+  : documentPictureInPicture.window.document).getElementById(id); %s })"""
+
+
+def press(b, r, act=None):
+    """One button pressed (by a click unless act says otherwise): what it copies, what each pane then shows."""
+    b.js(PANES % "e.value = '='")
+    clipboard("=")
+    (act or (lambda: b.click(r["name"])))()
+    copied = wait(lambda: (c := clipboard()) != "=" and c) or "="
+    check(copied == r["copies"], f"{r['name']} copied {copied!r}, not {r['copies']!r}")
+    for (value, face), want, pane in zip(b.js(PANES % "return [e.value, getComputedStyle(e).backgroundColor]"), (r["text1"], r["text2"]), "12"):
+        text, _, colour = want.partition(" @")
+        check(not want or value == text and (not colour or face == css(colour, b.js(CANVAS))),
+              f"{r['name']}: Text{pane} shows {value!r} on {face}, not {want!r}")
+
+
+def clicks(b):
+    """Buttons of both tabs, each tab reached by a click on it (which blanks both panes); a credit line blanks its pane."""
+    for tab in (0, 1):
+        copied = clipboard()
+        b.click(f"tab{tab}")
+        look(b, tab)
+        check(clipboard() == copied, f"a switch to tab {tab} changes the clipboard")
+        check(b.js(PANES % "return e.value") == ["", ""], f"a switch to tab {tab} leaves a pane filled")
+        [press(b, r) for r in buttons if str(tab) in r["tabs"] and (SAMPLE is None or r["name"] in SAMPLE)]
+    b.click("Label2")
+    check(b.js("Text2.value") == "", "a click on Label2 leaves Text2 filled")
+
+
+def keys(b):
+    """From the start: the tab has the focus, arrows switch tabs, Tab walks the desktop's order, Space and Enter press."""
+    active = lambda: b.js("document.activeElement.id")
+    check(active() == "tab1", f"the focus starts on {active()!r}, not on the selected tab")
+    for key, tab in ((LEFT, 0), (RIGHT, 1)):
+        b.js(f"tab{1 - tab}.focus()")  # back on the row of tabs
+        b.keys(key)
+        check(active() == f"tab{tab}" and b.js(f"tab{tab}.getAttribute('aria-selected')") == "true", f"arrow to tab {tab}")
+        want = [r["name"] for r in sorted(rows, key=lambda r: int(r["order"] or 0)) if r["order"] not in ("", "0") and str(tab) in r["tabs"]]
+        walk = [b.keys(TAB) or active() for _ in want]
+        check(walk == want, f"on tab {tab} Tab walks {walk[:5]}... {walk[-3:]}, not {want[:5]}... {want[-3:]}")
+    press(b, row[want[-1]], lambda: b.keys(ENTER))
+    b.keys((SHIFT, TAB), (SHIFT, TAB))
+    check(active() == want[-3], f"Shift+Tab reaches {active()!r}, not {want[-3]!r}")
+    press(b, row[want[-3]], lambda: b.keys(SPACE))
+
+
+def refused(b):
+    """A copy the browser refuses is said by the button; the next press takes the note away. Firefox and WebKit refuse
+    both ways to the clipboard to a click that is no user's (one sent by a script, on a freshly loaded page)."""
+    b.go(b.js("location.href"))
+    clipboard("=")
+    b.js("Command102.click()")
+    note = wait(lambda: b.js("(n => n.getClientRects().length > 0 && n.getAttribute('role') + ' ' + n.textContent)(note)"))
+    check(note == "alert " + FAILED and clipboard() == "=", f"a refused copy: note {note!r}, clipboard {clipboard()!r}")
+    press(b, row["Command103"])
+    check(b.js("note.hidden"), "the note stays after the next press")
+
+
+def heard(b):
+    """What a screen reader finds on the second tab: the tabs, every button's name and description, the pane."""
+    value, keep_on_top = lambda n, key: (n.get(key) or {}).get("value", ""), b.js("keepOnTop.textContent")
+    got = sorted((value(n, "role"), value(n, "name").strip(), value(n, "description") if value(n, "role") == "button" else "")
+                 for n in b.d.execute_cdp_cmd("Accessibility.getFullAXTree", {})["nodes"]
+                 if not n.get("ignored") and value(n, "role") in ("button", "tab", "textbox") and value(n, "name") != keep_on_top)
+    want = sorted([("tab", name, "") for name in row["SSTab1"]["heard"].split("|")] + [("textbox", row["Text2"]["heard"], "")]
+                  + [("button", r["heard"], r["copies"]) for r in buttons if "1" in r["tabs"]])
+    check(got == want, f"the accessibility tree differs: {sorted(set(got) ^ set(want))[:6]}")
+
+
+FRAMES = "new Promise(done => requestAnimationFrame(() => requestAnimationFrame(done)))"  # the page has drawn what it was told
+
+
+def small(b):
+    """Windows and tablets smaller than the window, upright and sideways: drawn smaller, whole; a tap copies."""
+    cdp = b.d.execute_cdp_cmd
+    for width, height in ((360, 640), (700, 400)):
+        cdp("Emulation.setDeviceMetricsOverride", {"width": width, "height": height, "deviceScaleFactor": 1, "mobile": False})
+        b.js(FRAMES)
+        x, y, w, h, sw, sh = b.js("(r => [r.left, r.top, r.width, r.height, document.documentElement.scrollWidth,"
+                                  " document.documentElement.scrollHeight])(Form1.getBoundingClientRect())")
+        check(min(x, y) >= 0 and max(x + w, sw) <= width and max(y + h, sh) <= height, f"at {width}x{height} cut or scrolled: {x},{y} {w}x{h}")
+        check(abs(w / h - 424 / 784) < 0.01 and max(w / width, h / height) > 0.95, f"at {width}x{height} drawn {w}x{h}")
+    check(b.js("(e => { for (; e && !['manipulation', 'none'].includes(getComputedStyle(e).touchAction); e = e.parentElement); "
+               "return !!e && getComputedStyle(Command1).userSelect == 'none'; })(Command1)"), "a long press selects, or a double tap zooms")
+    cdp("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 1})
+    b.js(FRAMES)
+    x, y = b.js("(r => [r.left + r.width / 2, r.top + r.height / 2])(Command101.getBoundingClientRect())")
+    press(b, row["Command101"], lambda: [cdp("Input.dispatchTouchEvent", {"type": t, "touchPoints": p})
+                                          for t, p in (("touchStart", [{"x": x, "y": y}]), ("touchEnd", []))])
+    cdp("Emulation.setTouchEmulationEnabled", {"enabled": False})
+    cdp("Emulation.clearDeviceMetricsOverride", {})
+
+
+def on_top(b):
+    """keepOnTop moves the window into an always-on-top one, where a real click copies; closing it brings the window back."""
+    windows = lambda: set(subprocess.run(["xdotool", "search", "--onlyvisible", "--class", "chromium"], capture_output=True, text=True).stdout.split())
+    before = windows()
+    b.click("keepOnTop")
+    pip = wait(lambda: windows() - before, 5)
+    if not check(pip and b.js("!document.getElementById('Form1') && !!documentPictureInPicture.window.Form1"), "no always-on-top window"):
+        return
+    pip = pip.pop()
+    at = dict(line.split("=") for line in subprocess.run(["xdotool", "getwindowgeometry", "--shell", pip], capture_output=True, text=True).stdout.split())
+    x, y, w, h = (int(at[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
+    iw, ih, cx, cy, right, bottom = b.js("(w => ((r, f) => [w.innerWidth, w.innerHeight, r.left + r.width / 2, r.top + r.height / 2, f.right, f.bottom])"
+                                         "(w.Command101.getBoundingClientRect(), w.Form1.getBoundingClientRect()))(documentPictureInPicture.window)")
+    check(right <= iw and bottom <= ih, f"the window, {right}x{bottom}, does not fit the always-on-top one, {iw}x{ih}")
+    border = (w - iw) // 2  # the page sits at the bottom of the window, below its title bar, with a border on three sides
+    press(b, row["Command101"], lambda: subprocess.run(["xdotool", "mousemove", "--sync", str(round(x + border + cx)),
+                                                        str(round(y + h - border - ih + cy)), "click", "1"]))
+    subprocess.run(["wmctrl", "-i", "-c", pip])
+    check(wait(lambda: b.js("!!document.getElementById('Form1')"), 5), "closing the always-on-top window loses the window")
+    press(b, row["Command102"])
+
+
+def served(b):
+    """The folder on a web server: installable, kept by its service worker, the window on top; then with the server gone."""
+    port, cdp = free_port(), b.d.execute_cdp_cmd
+    server = subprocess.Popen([sys.executable, "-m", "http.server", "-b", "127.0.0.1", "-d", web, str(port)],
+                              stdout=subprocess.DEVNULL, stderr=open(f"{logs}/http.log", "w"))
+    url = f"http://127.0.0.1:{port}/"
+    try:
+        wait(lambda: not socket.socket().connect_ex(("127.0.0.1", port)))
+        b.go(url)
+        check(b.js("navigator.serviceWorker.ready.then(r => !!r.active)"), "no service worker")
+        kept = lambda: b.js("caches.keys().then(n => Promise.all(n.map(k => caches.open(k).then(c => c.keys()))))"
+                            ".then(k => k.flat().map(r => r.url.split('/').pop()).sort())")
+        folder = sorted(p.name for p in Path(web).iterdir() if p.is_file())
+        check(wait(lambda: kept() == folder, 10), f"the service worker keeps {kept()}, not every file of {folder}")
+        errors = cdp("Page.getInstallabilityErrors", {})["installabilityErrors"]
+        check(not errors, f"not installable: {errors}")
+        # With the clipboard's permission denied, a click copies all the same, through the copy command.
+        cdp("Browser.setPermission", {"origin": url[:-1], "permission": {"name": "clipboard-write"}, "setting": "denied"})
+        press(b, row["Command101"])
+        cdp("Browser.resetPermissions", {})
+        b.go(url)
+        on_top(b)
+    finally:
+        server.terminate()
+        server.wait()
+    cdp("Network.clearBrowserCache", {})  # what comes now comes from the service worker
+    b.go(url)
+    check(b.js("!!navigator.serviceWorker.controller && Image1.naturalWidth > 0"), "offline, the page is not from the service worker")
+    look(b, 1)
+    press(b, row["Command101"])
+
+
+b = start(engine, logs)
+try:
+    for part in [keys, clicks] + ([heard, small, served] if engine == "chromium" else [refused]):
+        b.go(Path(web, "index.html").resolve().as_uri())  # opened as a file
+        part(b)
+finally:
+    b.quit()
+print(f"{engine}: {len(failures)} failures")
+sys.exit(1 if failures else 0)
