@@ -56,9 +56,13 @@
             return copied;
         };
         const clipboard = doc.defaultView.navigator.clipboard;
-        if (clipboard && clipboard.writeText)
-            return clipboard.writeText(text).then(() => true, byCommand);
-        return Promise.resolve(byCommand());
+        if (!clipboard || !clipboard.writeText)
+            return Promise.resolve(byCommand());
+        // A browser may leave the request unanswered (Chromium does where the
+        // permission is denied): after a while that counts as a refusal, so
+        // that the note still comes.
+        const unanswered = new Promise((settle) => setTimeout(settle, 3000, false));
+        return Promise.race([clipboard.writeText(text).then(() => true, byCommand), unanswered]);
     }
 
     function hideNote() {
