@@ -92,19 +92,21 @@
         noteTimer = setTimeout(hideNote, 10000);
     }
 
-    // The pane first, then the clipboard, as on the desktop: a copy that
-    // fails still leaves the pane showing the pressed item.
+    // The copy is asked for first, so that the browser is writing the
+    // clipboard while the pane is drawn; the pane is filled in the same turn,
+    // before any answer, so a copy that fails still leaves it showing the
+    // pressed item, as on the desktop.
     function press(button) {
         const set = panels.indexOf(button.parentNode);
         const row = button.dataset.r;
-        if (row === '0')
-            blank(panes[set]);
-        else if (row)
-            paint(panes[set], PANE[set][row - 1], COLOUR[set][row - 1]);
         copy(button, button.getAttribute('aria-description')).then((copied) => {
             if (!copied)
                 showNote(button);
         });
+        if (row === '0')
+            blank(panes[set]);
+        else if (row)
+            paint(panes[set], PANE[set][row - 1], COLOUR[set][row - 1]);
     }
 
     form.addEventListener('click', (event) => {
