@@ -52,8 +52,9 @@ holds_package() {
         [ -s "$dir/$f" ] || { echo "  $dir: no $f" >&2; return 1; }
     done
     ls "$dir"/qt-patches/*.patch >/dev/null || return 1
-    grep -q '^Qt 6\.4\.2 ' "$dir/THIRD-PARTY-NOTICES.txt" || { echo "  the notices do not name Qt 6.4.2" >&2; return 1; }
-    grep -q "qt6-base, version $(dpkg-query -W -f='${Version}' qt6-base-dev)" "$dir/qt-patches/README.txt"
+    local qt; qt=$(dpkg-query -W -f='${Version}' qt6-base-dev)
+    grep -q "^Qt ${qt%%+*} " "$dir/THIRD-PARTY-NOTICES.txt" || { echo "  the notices do not name Qt ${qt%%+*}" >&2; return 1; }
+    grep -q "qt6-base, version $qt" "$dir/qt-patches/README.txt"
 }
 # The program's own traces: registry keys or files naming it or its maker.
 traces() {
