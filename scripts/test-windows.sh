@@ -122,8 +122,8 @@ menu_entry() {
         "$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Sorelin.lnk" \
         "$user_dir/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Sorelin.lnk"
 }
-# Starts the program, clicks its first button (at 92,73 in the window; it copies
-# 1-(1)), reads the clipboard and closes the program.
+# Starts the program, clicks the first button of the tab shown at start (at 92,73
+# in the window; it copies A-(1)), reads the clipboard and closes the program.
 click_copies() {
     local window copied= _
     "$wine" "$1" &
@@ -132,12 +132,12 @@ click_copies() {
     for _ in $(seq 20); do
         xdotool mousemove --window "$window" 92 73 click 1
         copied=$(timeout 5 xclip -selection clipboard -o 2>/dev/null || true)
-        [ "$copied" = "1-(1)" ] && break
+        [ "$copied" = "A-(1)" ] && break
         sleep 0.5
     done
     wmctrl -i -c "$window"
     "$wineserver" -w
-    [ "$copied" = "1-(1)" ]
+    [ "$copied" = "A-(1)" ]
 }
 # The newer .msi installed: its one entry and its files.
 upgraded() { one_entry "$(property "$newer" ProductVersion)" && diff -r "$newer_files" "$all_users"; }
