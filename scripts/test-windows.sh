@@ -27,9 +27,11 @@ if [ "$(wc -w <<<"$installer $portable $msi")" -ne 3 ]; then
     exit 1
 fi
 
-# The .msi of the next version (1.00, then 1.01), from a build of its own, to upgrade to.
+# The .msi's version in Windows Installer's three numbers (1.00 is 1.0.0), and an
+# .msi of the next version (1.01), from a build of its own, to upgrade to.
 t0=$SECONDS
 version=${msi##*/Sorelin-} && version=${version%.msi}
+msi_version=$(awk -v v="$version" 'BEGIN { split(v, n, "."); printf "%d.%d.0", n[1], n[2] }')
 next=$(awk -v v="$version" 'BEGIN { split(v, n, "."); printf "%d.%02d", n[1], n[2] + 1 }')
 upgrade=build-windows/upgrade
 qt_prefix=$(bash scripts/windows-qt.sh)
@@ -234,10 +236,10 @@ t0=$SECONDS
     mkdir -p "$scratch/zip" && (cd "$scratch/zip" && unzip -q "$(realpath "$OLDPWD/$portable")")
     zipped=$(dirname "$(find "$scratch/zip" -name Brevant.exe)")
 
-    check "the .msi: per machine, Sorelin's upgrade code, name, maker and version" msi_properties "$msi" 1.0.0
+    check "the .msi: per machine, Sorelin's upgrade code, name, maker and version" msi_properties "$msi" "$msi_version"
     check "the .msi installs silently" msiexec /i "$msi"
     check "  every file the zip holds, and no other, under Program Files" diff -r "$zipped" "$all_users"
-    check "  one HKLM entry: Sorelin, Tamberlo, 1.0.0, the folder" one_entry 1.0.0
+    check "  one HKLM entry: Sorelin, Tamberlo, $msi_version, the folder" one_entry "$msi_version"
     check "  the entry's icon" entry_icon
     check "  a Start-menu entry" menu_entry
     check "  the program starts and a click copies" click_copies "$all_users/Brevant.exe"
