@@ -1,7 +1,8 @@
 # The Windows packages (cpack in the build directory): an NSIS installer that
-# needs no administrator rights, and the same folder as a portable zip.
+# needs no administrator rights, the same folder as a portable zip, and as a
+# Windows Installer package (.msi) for school IT, installed per machine.
 #
-# Both hold Brevant.exe with the Qt DLLs and the MinGW runtime DLLs beside it,
+# All three hold Brevant.exe with the Qt DLLs and the MinGW runtime DLLs beside it,
 # so that a user can put another Qt in their place (Qt is used under the
 # LGPL-3), and the licence files: the program's own LICENSE, the third-party
 # notices written from the attribution records of the Qt source that was built
@@ -16,6 +17,11 @@ foreach(field ProductName ProductVersion CompanyName)
     endif()
     set(rc_${field} "${CMAKE_MATCH_1}")
 endforeach()
+# Packages of another version, to try upgrades with (-DSORELIN_PACKAGE_VERSION=1.01);
+# Brevant.exe's own version record stays as it is.
+if(SORELIN_PACKAGE_VERSION)
+    set(rc_ProductVersion "${SORELIN_PACKAGE_VERSION}")
+endif()
 
 target_link_options(Brevant PRIVATE -s)
 
@@ -75,11 +81,12 @@ install(FILES ${notices}/LICENSE.txt ${notices}/THIRD-PARTY-NOTICES.txt DESTINAT
 install(DIRECTORY ${notices}/LICENSES DESTINATION .)
 install(FILES ${qt_patches} ${notices}/qt-patches/README.txt DESTINATION qt-patches)
 
-set(CPACK_GENERATOR NSIS ZIP)
+set(CPACK_GENERATOR NSIS ZIP External)
 set(CPACK_PACKAGE_NAME "${rc_ProductName}")
 set(CPACK_PACKAGE_VENDOR "${rc_CompanyName}")
 set(CPACK_PACKAGE_VERSION "${rc_ProductVersion}")
-# The installer and the zip are named apart in Packaging.windows.in.
+# The installer and the zip are named apart in Packaging.windows.in; the .msi
+# keeps this name.
 set(CPACK_PACKAGE_FILE_NAME "${rc_ProductName}-${rc_ProductVersion}")
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/windows/Packaging.windows.in)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${rc_ProductName}")
@@ -98,5 +105,18 @@ set(CPACK_NSIS_DISPLAY_NAME "${rc_ProductName} ${rc_ProductVersion}")
 set(CPACK_NSIS_INSTALLED_ICON_NAME Brevant.exe)
 set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/resources/brevant.ico)
 set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/resources/brevant.ico)
+
+# The .msi, made by cmake/windows/msi.cmake from the folder cpack stages.
+find_program(WIXL wixl REQUIRED)
+find_program(WIXL_HEAT wixl-heat REQUIRED)
+set(CPACK_EXTERNAL_ENABLE_STAGING ON)
+set(CPACK_EXTERNAL_PACKAGE_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/windows/msi.cmake)
+set(CPACK_WIXL ${WIXL})
+set(CPACK_WIXL_HEAT ${WIXL_HEAT})
+set(CPACK_WIXL_SOURCE ${CMAKE_CURRENT_LIST_DIR}/windows/Sorelin.wxs)
+set(CPACK_WIXL_ICON ${PROJECT_SOURCE_DIR}/resources/brevant.ico)
+# Sorelin's for good: every version's package carries it, which is how Windows
+# Installer knows a newer one replaces an older one.
+set(CPACK_WIXL_UPGRADE_CODE 7E710341-6F79-4FA4-AEBB-25299F93FE04)
 
 include(CPack)

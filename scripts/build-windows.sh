@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Cross-builds the Windows program on Debian: build-windows/Brevant.exe, and
-# beside it the NSIS installer and the portable zip, each holding the program
-# with the Qt and MinGW runtime DLLs it runs with and the licence files.
+# beside it the NSIS installer, the portable zip and the Windows Installer
+# package (.msi), each holding the program with the Qt and MinGW runtime DLLs it
+# runs with and the licence files.
 #   bash scripts/build-windows.sh            everything
 #   bash scripts/build-windows.sh --qt-only  only the cached Windows Qt
 # The first run on a machine builds Qt from source (20–30 minutes on two
@@ -22,7 +23,7 @@ echo "build-windows: Windows Qt ready in $((SECONDS - t0)) s: $qt_prefix"
 
 t0=$SECONDS
 out=build-windows
-rm -f "$out"/*.exe "$out"/*.zip
+rm -f "$out"/*.exe "$out"/*.zip "$out"/*.msi "$out"/*.json
 "$qt_prefix/bin/qt-cmake" -S . -B "$out" -G Ninja \
     -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
 cmake --build "$out" --parallel "${SORELIN_JOBS:-2}"
@@ -30,7 +31,7 @@ echo "build-windows: Brevant.exe built in $((SECONDS - t0)) s"
 
 t0=$SECONDS
 (cd "$out" && cpack)
-echo "build-windows: installer and zip made in $((SECONDS - t0)) s"
+echo "build-windows: installer, zip and .msi made in $((SECONDS - t0)) s"
 
-ls -l "$out"/*.exe "$out"/*.zip
+ls -l "$out"/*.exe "$out"/*.zip "$out"/*.msi
 echo "build-windows: done in $((SECONDS - started)) s"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The Windows checks, under Wine: builds build-windows/Brevant.exe, its installer
-# and its portable zip (scripts/build-windows.sh), then in a fresh Wine prefix
+# The Windows checks, under Wine: builds build-windows/Brevant.exe, its installer,
+# its portable zip and its .msi (scripts/build-windows.sh), and an .msi of the
+# next version in build-windows/upgrade, then in a fresh Wine prefix
 #   - installs silently for the current user (/S) and checks what is where:
 #     the program with its Qt and runtime DLLs, the licence files, the HKCU
 #     entry and the user's Start-menu entry;
@@ -10,7 +11,8 @@
 #     registry key or file of its own behind;
 #   - runs the desktop test on the program installed for the user, on a screen
 #     it fits and on a short and a scaled one;
-#   - uninstalls it and checks that nothing of it is left.
+#   - uninstalls it and checks that nothing of it is left;
+#   - installs, removes, upgrades the .msi silently as school IT does (below).
 # Screenshots and logs go to build-windows/desktop-artifacts/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -19,10 +21,28 @@ bash scripts/build-windows.sh
 
 installer=$(find build-windows -maxdepth 1 -name 'Sorelin-*-setup.exe')
 portable=$(find build-windows -maxdepth 1 -name 'Sorelin-*-portable.zip')
-if [ "$(wc -w <<<"$installer $portable")" -ne 2 ]; then
-    echo "test-windows: expected one installer and one portable zip, found: $installer $portable" >&2
+msi=$(find build-windows -maxdepth 1 -name 'Sorelin-*.msi')
+if [ "$(wc -w <<<"$installer $portable $msi")" -ne 3 ]; then
+    echo "test-windows: expected one installer, one portable zip and one .msi, found: $installer $portable $msi" >&2
     exit 1
 fi
+
+# The .msi's version in Windows Installer's three numbers (1.00 is 1.0.0), and an
+# .msi of the next version (1.01), from a build of its own, to upgrade to.
+t0=$SECONDS
+version=${msi##*/Sorelin-} && version=${version%.msi}
+msi_version=$(awk -v v="$version" 'BEGIN { split(v, n, "."); printf "%d.%d.0", n[1], n[2] }')
+next=$(awk -v v="$version" 'BEGIN { split(v, n, "."); printf "%d.%02d", n[1], n[2] + 1 }')
+upgrade=build-windows/upgrade
+qt_prefix=$(bash scripts/windows-qt.sh)
+"$qt_prefix/bin/qt-cmake" -S . -B "$upgrade" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
+    -DSORELIN_PACKAGE_VERSION="$next" >/dev/null
+cmake --build "$upgrade" --parallel "${SORELIN_JOBS:-2}" >/dev/null
+rm -f "$upgrade"/*.msi
+(cd "$upgrade" && cpack -G External >/dev/null)
+newer=$upgrade/Sorelin-$next.msi
+newer_files=$(dirname "$(find "$upgrade/_CPack_Packages" -path '*/External/*/Brevant.exe')")
+echo "test-windows: the $next .msi built in $((SECONDS - t0)) s"
 
 # The desktop test's driver is a Linux program.
 cmake -S . -B build >/dev/null
@@ -52,14 +72,85 @@ holds_package() {
         [ -s "$dir/$f" ] || { echo "  $dir: no $f" >&2; return 1; }
     done
     ls "$dir"/qt-patches/*.patch >/dev/null || return 1
-    grep -q '^Qt 6\.4\.2 ' "$dir/THIRD-PARTY-NOTICES.txt" || { echo "  the notices do not name Qt 6.4.2" >&2; return 1; }
-    grep -q "qt6-base, version $(dpkg-query -W -f='${Version}' qt6-base-dev)" "$dir/qt-patches/README.txt"
+    local qt; qt=$(dpkg-query -W -f='${Version}' qt6-base-dev)
+    grep -q "^Qt ${qt%%+*} " "$dir/THIRD-PARTY-NOTICES.txt" || { echo "  the notices do not name Qt ${qt%%+*}" >&2; return 1; }
+    grep -q "qt6-base, version $qt" "$dir/qt-patches/README.txt"
 }
 # The program's own traces: registry keys or files naming it or its maker.
 traces() {
     { grep -h -i -E '^\[.*(sorelin|tamberlo|brevant|qtproject)' "$WINEPREFIX"/*.reg || true
       find "$user_dir" "$WINEPREFIX/drive_c/ProgramData" -iname '*sorelin*' -o -iname '*tamberlo*' -o -iname '*brevant*'
     } | sed 's/\] [0-9]*$/]/' | sort
+}
+
+# The .msi's checks. msiexec, silent, with a package (/i or /x): its exit code,
+# which Wine gives modulo 256 (1603, the install failed, as 67).
+msiexec() {
+    local code=0
+    "$wine" msiexec "$1" "Z:$(realpath "$2" | tr / '\\')" /qn || code=$?
+    "$wineserver" -w
+    return $code
+}
+refused() { msiexec /i "$1"; [ $? -eq $((1603 % 256)) ]; }
+property() { msiinfo export "$1" Property | tr -d '\r' | awk -F'\t' -v p="$2" '$1 == p { print $2 }'; }
+# Per machine, the upgrade code Sorelin keeps for good, the version record's name,
+# maker and version, and the message that stops an older package.
+msi_properties() { # package, version
+    local code; code=$(sed -n 's/^set(CPACK_WIXL_UPGRADE_CODE \(.*\))$/{\1}/p' cmake/PackagingWindows.cmake)
+    [ "$(property "$1" ALLUSERS) $(property "$1" UpgradeCode) $(property "$1" ProductName)" = "1 $code Sorelin" ] \
+        && [ "$(property "$1" Manufacturer) $(property "$1" ProductVersion)" = "Tamberlo $2" ] \
+        && msiinfo export "$1" LaunchCondition | grep -q 'A newer version of Sorelin is already installed'
+}
+# The HKLM Settings > Apps entries of Windows Installer products: name, publisher,
+# version and folder, a line each.
+msi_entries() {
+    awk -F'"' 'function out() { if (name != "") print name "|" publisher "|" version "|" folder; name = "" }
+        /^\[/ { out(); publisher = version = folder = ""
+                entry = /^\[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Uninstall\\\\\{/ }
+        entry && $2 == "DisplayName" { name = $4 } entry && $2 == "Publisher" { publisher = $4 }
+        entry && $2 == "DisplayVersion" { version = $4 } entry && $2 == "InstallLocation" { folder = $4 }
+        END { out() }' "$WINEPREFIX/system.reg"
+}
+one_entry() { [ "$(msi_entries)" = "Sorelin|Tamberlo|$1|C:\\\\Program Files\\\\Sorelin\\\\" ]; }
+# The entry's icon: the product's, which Windows Installer keeps in its own folder.
+entry_icon() {
+    local icon; icon=$(sed -n 's/^"ProductIcon"="C:\(.*\)"$/\1/p' "$WINEPREFIX/system.reg")
+    [ -n "$icon" ] && cmp -s resources/brevant.ico "$WINEPREFIX/drive_c${icon//\\\\//}"
+}
+# A Start-menu entry that starts the installed program: in ProgramMenuFolder, all
+# users' Start menu on Windows with ALLUSERS=1; Wine's msiexec takes the user's.
+menu_entry() {
+    grep -qsaF 'C:\Program Files\Sorelin\Brevant.exe' \
+        "$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Sorelin.lnk" \
+        "$user_dir/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Sorelin.lnk"
+}
+# Starts the program, clicks the first button of the tab shown at start (at 92,73
+# in the window; it copies A-(1)), reads the clipboard and closes the program.
+click_copies() {
+    local window copied= _
+    "$wine" "$1" &
+    window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Sorelin$' | head -1)
+    [ -n "$window" ] || return 1
+    for _ in $(seq 20); do
+        xdotool mousemove --window "$window" 92 73 click 1
+        copied=$(timeout 5 xclip -selection clipboard -o 2>/dev/null || true)
+        [ "$copied" = "A-(1)" ] && break
+        sleep 0.5
+    done
+    wmctrl -i -c "$window"
+    "$wineserver" -w
+    [ "$copied" = "A-(1)" ]
+}
+# The newer .msi installed: its one entry and its files.
+upgraded() { one_entry "$(property "$newer" ProductVersion)" && diff -r "$newer_files" "$all_users"; }
+# What is left of the .msi: files or keys naming Sorelin, what is in Windows
+# Installer's own folder (packages and icons kept), and the keys it registers
+# products and their components under, named by packed GUIDs.
+msi_traces() {
+    { grep -h -i -E '^\[.*(sorelin|tamberlo|brevant)|^\[Software\\\\(Classes\\\\Installer|Microsoft\\\\Windows\\\\CurrentVersion\\\\(Installer|Uninstall))\\\\.*([0-9A-F]{32}|\{)' \
+          "$WINEPREFIX"/*.reg || true
+      find "$WINEPREFIX/drive_c" -iname '*sorelin*' -o -iname '*tamberlo*' -o -iname '*brevant*' -o -path '*/windows/Installer/*'
+    } | sed 's/\] [0-9]*$/]/'
 }
 
 t0=$SECONDS
@@ -130,3 +221,41 @@ done
     [ -z "$left" ] || { echo "test-windows: the uninstall left: $left" >&2; exit 1; }
     echo "ok: the uninstall removes everything"
 )
+
+# The .msi, as school IT runs it, in the same prefix with nothing of Sorelin's left:
+# installed, removed, installed again and upgraded by the next version's, which
+# the older one must not replace; after each removal nothing of it may be left.
+t0=$SECONDS
+(
+    source scripts/xsession.sh
+    source scripts/wine.sh
+    x_session_start "windows msi"
+    wine_start
+    # At 96 dpi again after the scaled desktop test, for click_copies' point.
+    "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
+    mkdir -p "$scratch/zip" && (cd "$scratch/zip" && unzip -q "$(realpath "$OLDPWD/$portable")")
+    zipped=$(dirname "$(find "$scratch/zip" -name Brevant.exe)")
+
+    check "the .msi: per machine, Sorelin's upgrade code, name, maker and version" msi_properties "$msi" "$msi_version"
+    check "the .msi installs silently" msiexec /i "$msi"
+    check "  every file the zip holds, and no other, under Program Files" diff -r "$zipped" "$all_users"
+    check "  one HKLM entry: Sorelin, Tamberlo, $msi_version, the folder" one_entry "$msi_version"
+    check "  the entry's icon" entry_icon
+    check "  a Start-menu entry" menu_entry
+    check "  the program starts and a click copies" click_copies "$all_users/Brevant.exe"
+    check "the .msi removes itself silently" msiexec /x "$msi"
+    check "  leaving nothing" test -z "$(msi_traces)"
+
+    check "the .msi installs again" msiexec /i "$msi"
+    check "the $next .msi upgrades it" msiexec /i "$newer"
+    check "  to one entry, of $next, with its files" upgraded
+    check "the older .msi over the newer one stops" refused "$msi"
+    check "  and changes nothing" upgraded
+    check "the newer .msi removes itself silently" msiexec /x "$newer"
+    left=$(msi_traces)
+    check "  leaving nothing" test -z "$left"
+    [ -z "$left" ] || echo "$left" >&2
+    exit $failures
+) || failures=$?
+echo "test-windows: .msi checks done in $((SECONDS - t0)) s"
+[ "$failures" -eq 0 ] || exit 1

@@ -1,0 +1,46 @@
+# Run by cpack's External generator once it has put the project's installed files
+# in a folder of its own (CPACK_TEMPORARY_DIRECTORY), the same files the NSIS
+# installer and the zip hold: makes <name>-<version>.msi from them with Debian's
+# wixl and Sorelin.wxs. The CPACK_WIXL_* variables come from PackagingWindows.cmake.
+set(root "${CPACK_TEMPORARY_DIRECTORY}")
+set(work "${CPACK_TOPLEVEL_DIRECTORY}/msi")
+file(REMOVE_RECURSE "${work}")
+file(MAKE_DIRECTORY "${work}")
+
+# Windows Installer compares three numbers: 1.00 is 1.0.0, 1.01 is 1.1.0.
+if(NOT CPACK_PACKAGE_VERSION MATCHES "^([0-9]+)\\.([0-9]+)$")
+    message(FATAL_ERROR "msi: cannot make an installer version of '${CPACK_PACKAGE_VERSION}'")
+endif()
+math(EXPR major "${CMAKE_MATCH_1}")
+math(EXPR minor "${CMAKE_MATCH_2}")
+set(version "${major}.${minor}.0")
+# One product code per version, the same in every build of it, so that msiexec /x
+# with any build of a version removes that version.
+string(UUID product_code NAMESPACE "${CPACK_WIXL_UPGRADE_CODE}" NAME "${version}" TYPE SHA1 UPPER)
+
+# Every file but Brevant.exe, which Sorelin.wxs declares with its shortcut.
+file(GLOB_RECURSE files RELATIVE "${root}" "${root}/*")
+list(REMOVE_ITEM files Brevant.exe)
+list(SORT files)
+list(TRANSFORM files PREPEND "${root}/")
+list(JOIN files "\n" listed)
+file(WRITE "${work}/files.txt" "${listed}\n")
+execute_process(COMMAND "${CPACK_WIXL_HEAT}" --prefix "${root}/" --directory-ref INSTALLDIR
+        --component-group Files --var var.SourceDir
+    INPUT_FILE "${work}/files.txt" OUTPUT_VARIABLE fragment COMMAND_ERROR_IS_FATAL ANY)
+# wixl-heat's components are 32-bit ones, even for a 64-bit package.
+string(REPLACE "Guid=\"*\">" "Guid=\"*\" Win64=\"yes\">" fragment "${fragment}")
+file(WRITE "${work}/files.wxs" "${fragment}")
+
+# wixl takes the files it packs by paths relative to where it runs, not absolute ones.
+file(COPY "${CPACK_WIXL_ICON}" DESTINATION "${work}")
+get_filename_component(icon "${CPACK_WIXL_ICON}" NAME)
+file(RELATIVE_PATH source_dir "${work}" "${root}")
+set(msi "${CPACK_TOPLEVEL_DIRECTORY}/${CPACK_PACKAGE_FILE_NAME}.msi")
+execute_process(COMMAND "${CPACK_WIXL}" --arch x64 --output "${msi}"
+        -D "ProductName=${CPACK_PACKAGE_NAME}" -D "Manufacturer=${CPACK_PACKAGE_VENDOR}"
+        -D "Version=${version}" -D "ProductCode=${product_code}" -D "UpgradeCode=${CPACK_WIXL_UPGRADE_CODE}"
+        -D "Icon=${icon}" -D "SourceDir=${source_dir}"
+        "${CPACK_WIXL_SOURCE}" "${work}/files.wxs"
+    WORKING_DIRECTORY "${work}" COMMAND_ERROR_IS_FATAL ANY)
+set(CPACK_EXTERNAL_BUILT_PACKAGES "${msi}")
