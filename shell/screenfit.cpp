@@ -137,11 +137,13 @@ double ScreenFit::keep(QWidget *window, Rescale rescale)
 {
     if (QGuiApplication::platformName().startsWith(u"wayland"))
         return 1;
+    // The size as designed, taken before the window is created: Windows cuts
+    // a window taller than the screen as it creates it.
+    const QSize designed = window->size();
     window->winId(); // created on the platform, not shown
     QWindow *handle = window->windowHandle();
     if (!handle)
         return 1;
-    const QSize designed = window->size();
     const QMargins frame = roomFor(frameBeforeShow(handle), handle->devicePixelRatio());
     const QRect available = window->screen()->availableGeometry();
     const double s = scale(designed, frame, available);

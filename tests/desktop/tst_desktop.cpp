@@ -416,7 +416,11 @@ private slots:
         QVERIFY2(QRect(area[0], area[1], area[2], area[3]).contains(framed),
                  qPrintable(QStringLiteral("framed %1,%2 %3x%4").arg(framed.x()).arg(framed.y()).arg(framed.width()).arg(framed.height())));
         QVERIFY(!m_short || m_scale < qEnvironmentVariable("SORELIN_SCALE_FACTOR", "1").toDouble());
-        QVERIFY(qAbs(client.height() - 784 * m_scale) <= 1.5);
+        // Under Wine the window manager's frame is taller than the caption bar the program is
+        // told of, and it cuts the window by that much as it maps it: a few pixels of the
+        // margin below the strip.
+        const double cut = qEnvironmentVariableIsSet("SORELIN_WINE") ? 4 : 0;
+        QVERIFY(client.height() - 784 * m_scale <= 1.5 && 784 * m_scale - client.height() <= 1.5 + cut);
     }
 
     void clicks_data()
