@@ -129,7 +129,9 @@ menu_entry() {
 click_copies() {
     local window copied= _
     "$wine" "$1" &
-    window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Sorelin$' | head -1)
+    # This program's window: Windows Installer's own, named after the product
+    # too, may still be closing.
+    window=$(timeout 60 xdotool search --sync --onlyvisible --pid $! --name '^Sorelin$' | head -1)
     [ -n "$window" ] || return 1
     for _ in $(seq 20); do
         xdotool mousemove --window "$window" 92 73 click 1
