@@ -186,7 +186,7 @@ t0=$SECONDS
     exe=$(find "$folder" -name Brevant.exe)
     check "the zip holds the same folder" holds_package "$(dirname "$exe")"
     "$wine" "$exe" &
-    window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Sorelin$' | head -1)
+    window=$(timeout 60 xdotool search --sync --onlyvisible --pid $! --name '^Sorelin$' | head -1)
     check "the portable program shows its window" test -n "$window"
     # Closed as by its close box: the window manager asks the window to close.
     [ -n "$window" ] && wmctrl -i -c "$window"
