@@ -7,7 +7,7 @@
 
 #include "catalogue.h"
 #include "page.h"
-#include "picturedata.h"
+#include "picture.h"
 
 #include <QBuffer>
 #include <QCryptographicHash>
@@ -35,19 +35,12 @@ QByteArray readFile(const QString &path)
     return file.readAll();
 }
 
-// A picture's first frame as the desktop draws it, the transparent entry
-// clear, each pixel `zoom` times over (nearest neighbour, for the icons).
-QImage frameImage(const PictureData::Frame &frame, int zoom = 1)
+// A picture as the desktop draws it, each pixel `zoom` times over (nearest
+// neighbour, for the icons).
+QImage zoomed(Picture::Name name, int zoom)
 {
-    QImage image(frame.width * zoom, frame.height * zoom, QImage::Format_Indexed8);
-    image.setColorTable(QList<QRgb>(frame.colours, frame.colours + frame.colourCount));
-    for (int y = 0; y < image.height(); ++y) {
-        const unsigned char *from = frame.pixels + (y / zoom) * frame.width;
-        uchar *to = image.scanLine(y);
-        for (int x = 0; x < image.width(); ++x)
-            to[x] = from[x / zoom];
-    }
-    return image;
+    const QImage image = Picture::image(name);
+    return image.scaled(image.size() * zoom, Qt::IgnoreAspectRatio, Qt::FastTransformation);
 }
 
 // The hand-written parts as the browser needs them: without their comments
@@ -159,12 +152,12 @@ int main(int argc, char *argv[])
     folder.write("sorelin.css", compact(readFile(source.filePath("page.css"))) + Page::placeRules().toUtf8());
     folder.write("sorelin.js", "'use strict';\n" + Page::scriptData().toUtf8() + compact(readFile(source.filePath("sorelin.js"))));
     folder.write("manifest.webmanifest", manifest());
-    folder.write("tab0.png", frameImage(PictureData::tab0));
-    folder.write("tab1.png", frameImage(PictureData::tab1));
-    folder.write("image1.png", frameImage(PictureData::image1));
-    folder.write("icon32.png", frameImage(PictureData::icon));
-    folder.write("icon192.png", frameImage(PictureData::icon, 6));
-    folder.write("icon512.png", frameImage(PictureData::icon, 16));
+    folder.write("tab0.png", Picture::image(Picture::Tab0));
+    folder.write("tab1.png", Picture::image(Picture::Tab1));
+    folder.write("image1.png", Picture::image(Picture::Image1));
+    folder.write("icon32.png", Picture::image(Picture::Icon));
+    folder.write("icon192.png", zoomed(Picture::Icon, 6));
+    folder.write("icon512.png", zoomed(Picture::Icon, 16));
 
     // The service worker keeps every file, itself included, under a name that
     // changes with any of them, so that a new edition replaces the old one.
