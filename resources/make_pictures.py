@@ -27,7 +27,7 @@ Files written:
              with height 64, biBitCount 24) followed by a 1-bit AND mask.
   brevant.png  the same 32 x 32 picture as an RGBA PNG (desktop icon).
   picturedata.h  what the window shows, as C++ data for the program (written
-             into ../shell, beside the window's code, unless DIR is given):
+             into ../layout, beside the layout table, unless DIR is given):
              the first frame of each GIF and the icon, each as its size, its
              colour table (the transparent index a clear entry) and a colour
              index per pixel.  The program builds its pictures from it
@@ -600,4 +600,4 @@ if __name__ == "__main__":
     if len(sys.argv) > 1:
         main(sys.argv[1], sys.argv[1])
     else:
-        main(HERE, os.path.join(os.path.dirname(HERE), "shell"))
+        main(HERE, os.path.join(os.path.dirname(HERE), "layout"))

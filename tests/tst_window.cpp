@@ -568,7 +568,7 @@ void TestWindow::picturesAsDrawn()
     const QStringList written = QDir(out.path()).entryList(QDir::Files);
     QCOMPARE(written, QStringList({ "brevant.ico", "brevant.png", "image1.gif", "picturedata.h", "tab0.gif", "tab1.gif" }));
     for (const QString &name : written) {
-        const QString committed = resourcePath(name.endsWith(u".h") ? "../shell/" + name : name);
+        const QString committed = resourcePath(name.endsWith(u".h") ? "../layout/" + name : name);
         QVERIFY2(readAll(out.filePath(name)) == readAll(committed), qPrintable(committed + " is not as the script writes it"));
     }
 }
