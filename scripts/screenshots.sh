@@ -10,7 +10,7 @@
 set -uo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
-root=$here/..
+root=$(cd "$here/.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd) || exit 1
 program=$build/Brevant
 [ -x "$program" ] || { echo "screenshots: $program is not built" >&2; exit 1; }
@@ -36,7 +36,7 @@ frame=$window
 while parent=$(xwininfo -tree -id "$frame" | awk '/Parent window id:/ { print $4 }') && [ "$parent" != "$rootid" ]; do
     frame=$parent
 done
-origin=($(xwininfo -id "$window" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 } END { print x, y }'))
+read -r -a origin < <(xwininfo -id "$window" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 } END { print x, y }')
 
 # Places in the window's client area from tests/window.tsv, the record of every control, where a
 # button's place is inside the tab strip (SSTab1): the middle of button $1, or with "tab", the
@@ -49,13 +49,15 @@ place() {
         END { if (c == "tab") print tx, ty; else print sx + x, sy + y }' "$root/tests/window.tsv"
 }
 click() {
-    xdotool mousemove "$((origin[0] + $1))" "$((origin[1] + $2))" click 1
+    local x y
+    read -r x y < <(place "$1")
+    xdotool mousemove "$((origin[0] + x))" "$((origin[1] + y))" click 1
 }
 
 # The framed window once two captures a moment apart agree (the window drawn in full),
 # written without the chunks that would change from run to run.
 capture() {
-    local out=$root/docs/$1 last= now
+    local out=$root/docs/$1 last='' now
     for _ in $(seq 50); do
         sleep 0.2
         # Out of the window (the screen is 1280x1024), so that no face is drawn hovered.
@@ -70,7 +72,7 @@ capture() {
 }
 
 capture tab-new.png
-click $(place tab)
+click tab
 sleep 0.3
-click $(place Command12)
+click Command12
 capture tab-old.png
