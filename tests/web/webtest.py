@@ -2,7 +2,7 @@
 Places, faces, fonts and captions against the desktop's record (tests/window.tsv), presses read from the X clipboard (every
 button in Chromium, a sample on both tabs elsewhere), panes, keys; a refused copy in Firefox and WebKit; in Chromium what a
 screen reader finds, small screens, taps, the folder served (installable, then offline), the always-on-top window."""
-import socket, subprocess, sys
+import re, socket, subprocess, sys
 from pathlib import Path
 from browsers import *
 
@@ -38,14 +38,19 @@ LOOK = """[%s, parseFloat(getComputedStyle(Form1).fontSize), Object.fromEntries(
     caption: id == 'SSTab1' ? tab0.textContent + '|' + tab1.textContent : e.tagName == 'INPUT' ? e.value : e.textContent}]; }))]"""
 
 
-def look(b, tab):
-    """Places, fonts, faces and captions of every control on the tab shown, against the record."""
+def near(got, want, scale):  # "x,y wxh" (or "wxh") as drawn, against the record's times the scale, exact where unscaled
+    got, want = (re.findall(r"-?\d+", place) for place in (got, want))
+    return all(abs(int(g) - int(w) * scale) <= (scale != 1) for g, w in zip(got[-len(want):], want))
+
+
+def look(b, tab, scale=1):
+    """Places (times the scale the window is drawn at), fonts, faces and captions of every control on the tab shown, against the record."""
     canvas, window_font, seen = b.js(LOOK % (CANVAS, json.dumps(list(row))))
     for r in rows:
         name, got = r["name"], seen[r["name"]]
         if not check(got, f"{name} is missing") or not check(got["shown"] == (str(tab) in r["tabs"]), f"{name} on tab {tab}") or not got["shown"]:
             continue
-        check(got["place"].endswith(r["place"].split()[-1] if name == "Form1" else r["place"]), f"{name} at {got['place']}, not {r['place']}")
+        check(near(got["place"], r["place"].split()[-1] if name == "Form1" else r["place"], scale), f"{name} at {got['place']}, not {r['place']} × {scale}")
         font = window_font if r["font"] == "window" else float(r["font"] or 0)
         check(not font or got["font"] == font, f"{name} font {got['font']}, designed {r['font']}")
         check(not r["face"] or got["face"] == css(r["face"], canvas), f"{name} face {got['face']}, designed {r['face']}")
@@ -127,24 +132,46 @@ def heard(b):
 FRAMES = "new Promise(done => requestAnimationFrame(() => requestAnimationFrame(done)))"  # the page has drawn what it was told
 
 
-def small(b):
-    """Windows and tablets smaller than the window, upright and sideways: drawn smaller, whole; a tap copies."""
+LOWEST = max((r for r in buttons if "1" in r["tabs"]), key=lambda r: sum(map(int, re.findall(r"\d+", r["place"])[1::2])))["name"]
+SCROLL = "(e => { e.scrollIntoView({block: 'center', inline: 'center'}); const r = e.getBoundingClientRect(); return [r.left + r.width / 2, r.top + r.height / 2]; })(%s)"
+# Windows and tablets: width, height, a finger (1) or a mouse (0), the room the screen's corners take above and below. With a mouse
+# the window is drawn smaller where it must be, never larger; with a finger as large as it goes, across the middle, never smaller.
+VIEWS = ((360, 640, 0, 0, 0), (700, 400, 0, 0, 0), (1366, 650, 0, 0, 0), (820, 1180, 1, 0, 0), (1180, 820, 1, 0, 0), (1366, 650, 1, 0, 0),
+         (820, 1180, 1, 24, 20))
+PER_VIEW = []  # further checks, each called as check(b, "touch WxH") in every viewport a finger has
+
+
+def fits(b):
+    """The window in each viewport of VIEWS: its scale and place, the page scrolled only where it must be, every place scaled, taps copy."""
     cdp = b.d.execute_cdp_cmd
-    for width, height in ((360, 640), (700, 400)):
-        cdp("Emulation.setDeviceMetricsOverride", {"width": width, "height": height, "deviceScaleFactor": 1, "mobile": False})
-        b.js(FRAMES)
-        x, y, w, h, sw, sh = b.js("(r => [r.left, r.top, r.width, r.height, document.documentElement.scrollWidth,"
-                                  " document.documentElement.scrollHeight])(Form1.getBoundingClientRect())")
-        check(min(x, y) >= 0 and max(x + w, sw) <= width and max(y + h, sh) <= height, f"at {width}x{height} cut or scrolled: {x},{y} {w}x{h}")
-        check(abs(w / h - 424 / 784) < 0.01 and max(w / width, h / height) > 0.95, f"at {width}x{height} drawn {w}x{h}")
     check(b.js("(e => { for (; e && !['manipulation', 'none'].includes(getComputedStyle(e).touchAction); e = e.parentElement); "
                "return !!e && getComputedStyle(Command1).userSelect == 'none'; })(Command1)"), "a long press selects, or a double tap zooms")
-    cdp("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 1})
-    b.js(FRAMES)
-    x, y = b.js("(r => [r.left + r.width / 2, r.top + r.height / 2])(Command101.getBoundingClientRect())")
-    press(b, row["Command101"], lambda: [cdp("Input.dispatchTouchEvent", {"type": t, "touchPoints": p})
-                                          for t, p in (("touchStart", [{"x": x, "y": y}]), ("touchEnd", []))])
+    check(not re.search("user-scalable|maximum-scale", b.js("document.querySelector('meta[name=viewport]').content")), "pinch zoom forbidden")
+    for width, height, finger, above, below in VIEWS:
+        cdp("Emulation.setTouchEmulationEnabled", {"enabled": bool(finger), "maxTouchPoints": 5})
+        cdp("Emulation.setSafeAreaInsetsOverride", {"insets": {"top": above, "bottom": below}})  # before the resize that fits again
+        cdp("Emulation.setDeviceMetricsOverride", {"width": width, "height": height, "deviceScaleFactor": 1 + finger, "mobile": bool(finger)})
+        b.js(FRAMES)
+        fit = min(width / 424, (height - above - below) / 784)
+        scale = max(1, fit) if finger else min(1, fit)
+        coarse, x, y, w, sw, sh = b.js("(r => [matchMedia('(pointer: coarse)').matches, r.left, r.top, r.width, document.documentElement.scrollWidth,"
+                                       " document.documentElement.scrollHeight])(Form1.getBoundingClientRect())")
+        where = f"{'touch' if finger else 'mouse'} {width}x{height}"
+        check(coarse == finger and abs(w - 424 * scale) < 0.5 and abs(x - finger * (width - w) / 2) < 1 and abs(y - above) < 0.5,
+              f"{where}: drawn {w:.1f} px wide at {x:.1f},{y:.1f}, not {424 * scale:.1f} (scale {scale:.3f}) from {finger * (width - 424 * scale) / 2:.1f},{above}")
+        check(finger or (sw <= width and sh <= height), f"{where}: scrolled, {sw}x{sh}")
+        print(f"{where}: scale {w / 424:.3f}", flush=True)
+        tap = lambda id: lambda: [cdp("Input.dispatchTouchEvent", {"type": t, "touchPoints": p}) for t, p in
+                                  (("touchStart", [dict(zip("xy", b.js(SCROLL % id)))]), ("touchEnd", []))]
+        for tab in (0, 1):
+            (tap(f"tab{tab}") if finger else lambda: b.click(f"tab{tab}"))()
+            b.js("scrollTo(0, 0)")
+            look(b, tab, w / 424)
+        if finger:
+            [press(b, row[name], tap(name)) for name in ("Command101", LOWEST)]
+            [more(b, where) for more in PER_VIEW]
     cdp("Emulation.setTouchEmulationEnabled", {"enabled": False})
+    cdp("Emulation.setSafeAreaInsetsOverride", {"insets": {}})
     cdp("Emulation.clearDeviceMetricsOverride", {})
 
 
@@ -204,7 +231,7 @@ def served(b):
 
 b = start(engine, logs)
 try:
-    for part in [keys, clicks] + ([heard, small, served] if engine == "chromium" else [refused]):
+    for part in [keys, clicks] + ([heard, fits, served] if engine == "chromium" else [refused]):
         b.go(Path(web, "index.html").resolve().as_uri())  # opened as a file
         part(b)
 finally:
