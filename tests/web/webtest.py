@@ -175,6 +175,32 @@ def fits(b):
     cdp("Emulation.clearDeviceMetricsOverride", {})
 
 
+# The teacher's zoom, by its keys in the maximized window: Ctrl+0, three and two Ctrl++ (150 %, 200 %), five Ctrl+- (back to 100 %).
+ZOOMS = (("ctrl+0", 1), ("ctrl+plus " * 3, 1.5), ("ctrl+plus " * 2, 2), ("ctrl+minus " * 5, 1))
+
+
+def zoomed(b):
+    """The zoom is kept, never fitted away: at zoom z the window is drawn z times as large, the page scrolls to all of it, a real click copies."""
+    xdo = lambda *args: subprocess.run(["xdotool", *args], capture_output=True, text=True).stdout
+    b.d.maximize_window()
+    window = xdo("getactivewindow").strip()
+    at = dict(line.split("=") for line in xdo("getwindowgeometry", "--shell", window).split())
+    for keys, z in ZOOMS:
+        xdo("key", "--window", window, "--clearmodifiers", *keys.split())
+        wait(lambda: b.js("devicePixelRatio") == z)
+        b.js("scrollTo(1e6, 1e6)")
+        b.js(FRAMES)
+        drawn, w, h, iw, ih, right, bottom = b.js("(r => [r.width * devicePixelRatio, innerWidth, innerHeight, ...[innerWidth, innerHeight].map(n => n * devicePixelRatio),"
+                                                  " r.right, r.bottom])(Form1.getBoundingClientRect())")
+        print(f"zoom {z}: inner {w}x{h}, drawn {drawn:.0f} device px wide", flush=True)
+        check(abs(drawn - 424 * z) < 1 and right < b.js("document.documentElement.clientWidth + 1") and bottom < b.js("document.documentElement.clientHeight + 1"),
+              f"at zoom {z} drawn {drawn:.0f} px wide, not {424 * z:.0f}, or its end ({right:.0f},{bottom:.0f}) out of reach")
+        look(b, 1)
+        x, y = b.js(SCROLL % LOWEST)
+        press(b, row[LOWEST], lambda: xdo("mousemove", "--sync", str(round(int(at["X"]) + (int(at["WIDTH"]) - iw) / 2 + x * z)),
+                                          str(round(int(at["Y"]) + int(at["HEIGHT"]) - ih + y * z)), "click", "1"))
+
+
 def on_top(b):
     """keepOnTop moves the window into an always-on-top one, where a real click copies; closing it brings the window back."""
     windows = lambda: set(subprocess.run(["xdotool", "search", "--onlyvisible", "--class", "chromium"], capture_output=True, text=True).stdout.split())
@@ -231,7 +257,7 @@ def served(b):
 
 b = start(engine, logs)
 try:
-    for part in [keys, clicks] + ([heard, fits, served] if engine == "chromium" else [refused]):
+    for part in [keys, clicks] + ([heard, fits, zoomed, served] if engine == "chromium" else [refused]):
         b.go(Path(web, "index.html").resolve().as_uri())  # opened as a file
         part(b)
 finally:
