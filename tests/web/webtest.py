@@ -1,8 +1,8 @@
 """The web edition in one browser on the X display it is given: webtest.py chromium|firefox|webkit WEB_DIR WINDOW_TSV LOG_DIR.
 Places, faces, fonts and captions against the desktop's record (tests/window.tsv), presses read from the X clipboard (every
 button in Chromium, a sample on both tabs elsewhere), panes, keys; a refused copy in Firefox and WebKit; in Chromium what a
-screen reader finds, small screens, taps, the folder served (installable, then offline), the always-on-top window."""
-import socket, subprocess, sys
+screen reader finds, mouse and touch screens of several sizes, taps, the teacher's zoom, the folder served (installable, then offline), the always-on-top window."""
+import re, socket, subprocess, sys
 from pathlib import Path
 from browsers import *
 
@@ -38,14 +38,15 @@ LOOK = """[%s, parseFloat(getComputedStyle(Form1).fontSize), Object.fromEntries(
     caption: id == 'SSTab1' ? tab0.textContent + '|' + tab1.textContent : e.tagName == 'INPUT' ? e.value : e.textContent}]; }))]"""
 
 
-def look(b, tab):
-    """Places, fonts, faces and captions of every control on the tab shown, against the record."""
+def look(b, tab, scale=1):
+    """Places (times the scale the window is drawn at), fonts, faces and captions of every control on the tab shown, against the record."""
     canvas, window_font, seen = b.js(LOOK % (CANVAS, json.dumps(list(row))))
     for r in rows:
         name, got = r["name"], seen[r["name"]]
         if not check(got, f"{name} is missing") or not check(got["shown"] == (str(tab) in r["tabs"]), f"{name} on tab {tab}") or not got["shown"]:
             continue
-        check(got["place"].endswith(r["place"].split()[-1] if name == "Form1" else r["place"]), f"{name} at {got['place']}, not {r['place']}")
+        drawn, want = ([int(n) for n in re.findall(r"-?\d+", place)][-2 if name == "Form1" else 0:] for place in (got["place"], r["place"]))
+        check(all(abs(g - w * scale) <= (scale != 1) for g, w in zip(drawn, want)), f"{name} at {got['place']}, not {r['place']} × {scale}")  # to a pixel, scaled
         font = window_font if r["font"] == "window" else float(r["font"] or 0)
         check(not font or got["font"] == font, f"{name} font {got['font']}, designed {r['font']}")
         check(not r["face"] or got["face"] == css(r["face"], canvas), f"{name} face {got['face']}, designed {r['face']}")
@@ -127,25 +128,53 @@ def heard(b):
 FRAMES = "new Promise(done => requestAnimationFrame(() => requestAnimationFrame(done)))"  # the page has drawn what it was told
 
 
-def small(b):
-    """Windows and tablets smaller than the window, upright and sideways: drawn smaller, whole; a tap copies."""
+LOWEST = max((r for r in buttons if "1" in r["tabs"]), key=lambda r: sum(map(int, re.findall(r"\d+", r["place"])[1::2])))["name"]
+SCROLL = "(e => { e.scrollIntoView({block: 'center', inline: 'center'}); const r = e.getBoundingClientRect(); return {x: r.left + r.width / 2, y: r.top + r.height / 2}; })(%s)"
+# Width, height, a finger (1) or a mouse (0), the room a tablet's corners take above and below; PER_VIEW: checks(b, "touch WxH") in each.
+VIEWS, PER_VIEW = ((360, 640, 0, 0, 0), (700, 400, 0, 0, 0), (1366, 650, 0, 0, 0), (820, 1180, 1, 0, 0), (1180, 820, 1, 0, 0), (1366, 650, 1, 0, 0), (820, 1180, 1, 24, 20)), []
+
+
+def fits(b):
+    """With a mouse smaller where it must be, never larger, never scrolled; with a finger as large as it goes, across the middle, never
+    smaller: the scale, the place, every control's place scaled, taps copy. Neither a long press, a double tap nor a pinch forbidden."""
     cdp = b.d.execute_cdp_cmd
-    for width, height in ((360, 640), (700, 400)):
-        cdp("Emulation.setDeviceMetricsOverride", {"width": width, "height": height, "deviceScaleFactor": 1, "mobile": False})
-        b.js(FRAMES)
-        x, y, w, h, sw, sh = b.js("(r => [r.left, r.top, r.width, r.height, document.documentElement.scrollWidth,"
-                                  " document.documentElement.scrollHeight])(Form1.getBoundingClientRect())")
-        check(min(x, y) >= 0 and max(x + w, sw) <= width and max(y + h, sh) <= height, f"at {width}x{height} cut or scrolled: {x},{y} {w}x{h}")
-        check(abs(w / h - 424 / 784) < 0.01 and max(w / width, h / height) > 0.95, f"at {width}x{height} drawn {w}x{h}")
-    check(b.js("(e => { for (; e && !['manipulation', 'none'].includes(getComputedStyle(e).touchAction); e = e.parentElement); "
-               "return !!e && getComputedStyle(Command1).userSelect == 'none'; })(Command1)"), "a long press selects, or a double tap zooms")
-    cdp("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 1})
-    b.js(FRAMES)
-    x, y = b.js("(r => [r.left + r.width / 2, r.top + r.height / 2])(Command101.getBoundingClientRect())")
-    press(b, row["Command101"], lambda: [cdp("Input.dispatchTouchEvent", {"type": t, "touchPoints": p})
-                                          for t, p in (("touchStart", [{"x": x, "y": y}]), ("touchEnd", []))])
+    check(b.js("(e => { for (; e && !['manipulation', 'none'].includes(getComputedStyle(e).touchAction); e = e.parentElement); return !!e && getComputedStyle"
+               "(Command1).userSelect == 'none' && !/user-scalable|maximum-scale/.test(document.querySelector('meta[name=viewport]').content); })(Command1)"),
+          "a long press selects, a double tap zooms, or a pinch is forbidden")
+    for width, height, finger, above, below in VIEWS:
+        cdp("Emulation.setTouchEmulationEnabled", {"enabled": bool(finger), "maxTouchPoints": 5})
+        cdp("Emulation.setSafeAreaInsetsOverride", {"insets": {"top": above, "bottom": below}})  # before the resize that fits again
+        cdp("Emulation.setDeviceMetricsOverride", {"width": width, "height": height, "deviceScaleFactor": 1 + finger, "mobile": bool(finger)})
+        scale, where = (max if finger else min)(1, min(width / 424, (height - above - below) / 784)), f"{'touch' if finger else 'mouse'} {width}x{height}"
+        coarse, x, y, w, sw, sh = b.js(f"{FRAMES}.then(() => (r => [matchMedia('(pointer: coarse)').matches, r.left, r.top, r.width, "
+                                       "document.documentElement.scrollWidth, document.documentElement.scrollHeight])(Form1.getBoundingClientRect()))")
+        print(f"{where}: scale {w / 424:.3f}", flush=True)
+        check(coarse == finger and abs(w - 424 * scale) < 0.5 and abs(x - finger * (width - w) / 2) < 1 and abs(y - above) < 0.5 and (finger or sw <= width and sh <= height),
+              f"{where}: drawn {w:.1f} px wide at {x:.1f},{y:.1f} in {sw}x{sh}, not {424 * scale:.1f} (scale {scale:.3f})")
+        tap = lambda id: lambda: [cdp("Input.dispatchTouchEvent", {"type": t, "touchPoints": p}) for t, p in (("touchStart", [b.js(SCROLL % id)]), ("touchEnd", []))]
+        for tab in (0, 1):
+            (tap(f"tab{tab}") if finger else lambda: b.click(f"tab{tab}"))()
+            look(b, tab, b.js("scrollTo(0, 0), Form1.getBoundingClientRect().width / 424"))
+        [press(b, row[name], tap(name)) for name in ("Command101", LOWEST)[:2 * finger]]
+        [more(b, where) for more in PER_VIEW if finger]
     cdp("Emulation.setTouchEmulationEnabled", {"enabled": False})
+    cdp("Emulation.setSafeAreaInsetsOverride", {"insets": {}})
     cdp("Emulation.clearDeviceMetricsOverride", {})
+
+
+def zoomed(b):
+    """The teacher's zoom (Ctrl+0, Ctrl++, Ctrl+- pressed in the maximized window) is kept: at zoom z the window is drawn z times as large,
+    the page scrolls to all of it, a click copies."""
+    b.d.maximize_window()
+    for keys, z in (("ctrl+0", 1), ("ctrl+plus " * 3, 1.5), ("ctrl+plus " * 2, 2), ("ctrl+minus " * 5, 1)):
+        subprocess.run(["xdotool", "key", "--clearmodifiers", *keys.split()])
+        wait(lambda: b.js("devicePixelRatio") == z)
+        drawn, w, h, reached = b.js(f"(scrollTo(1e6, 1e6), {FRAMES}).then(() => (r => [r.width * devicePixelRatio, innerWidth, innerHeight, r.right < "
+                                    "document.documentElement.clientWidth + 1 && r.bottom < document.documentElement.clientHeight + 1])(Form1.getBoundingClientRect()))")
+        print(f"zoom {z}: inner {w}x{h}, drawn {drawn:.0f} device px wide", flush=True)
+        check(abs(drawn - 424 * z) < 1 and reached, f"at zoom {z} drawn {drawn:.0f} px wide, not {424 * z:.0f}, or its end out of reach")
+        look(b, 1)
+        press(b, row[LOWEST])
 
 
 def on_top(b):
@@ -204,7 +233,7 @@ def served(b):
 
 b = start(engine, logs)
 try:
-    for part in [keys, clicks] + ([heard, small, served] if engine == "chromium" else [refused]):
+    for part in [keys, clicks] + ([heard, fits, zoomed, served] if engine == "chromium" else [refused]):
         b.go(Path(web, "index.html").resolve().as_uri())  # opened as a file
         part(b)
 finally:
