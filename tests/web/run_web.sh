@@ -12,7 +12,7 @@ artifacts=$3
 here=$(cd "$(dirname "$0")" && pwd)
 
 case $engine in
-    chromium) tools=(chromium chromedriver) ;;
+    chromium) tools=(chromium chromedriver convert) ;;
     firefox) tools=(firefox-esr) ;;
     webkit) tools=(WebKitWebDriver /usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser) ;;
 esac

@@ -1,8 +1,10 @@
 """The web edition in one browser on the X display it is given: webtest.py chromium|firefox|webkit WEB_DIR WINDOW_TSV LOG_DIR.
 Places, faces, fonts and captions against the desktop's record (tests/window.tsv), presses read from the X clipboard (every
-button in Chromium, a sample on both tabs elsewhere), panes, keys; a refused copy in Firefox and WebKit; in Chromium what a
-screen reader finds, mouse and touch screens of several sizes, taps, the teacher's zoom, the folder served (installable, then offline), the always-on-top window."""
-import re, socket, subprocess, sys
+button in Chromium, a sample on both tabs elsewhere), panes, keys; a refused copy in Firefox and WebKit, one never answered
+everywhere, and its note leaving; in Chromium what a screen reader finds, a bevel's pixels, the folder
+served (its policy, installable, slow, updated, then offline), the always-on-top window; mouse and touch screens of several
+sizes, taps, the teacher's zoom."""
+import base64, http.server, re, subprocess, sys, threading
 from pathlib import Path
 from browsers import *
 
@@ -103,15 +105,22 @@ def keys(b):
 
 
 def refused(b):
-    """A copy the browser refuses is said by the button; the next press takes the note away. Firefox and WebKit refuse
-    both ways to the clipboard to a click that is no user's (one sent by a script, on a freshly loaded page)."""
-    b.go(b.js("location.href"))
-    clipboard("=")
-    b.js("Command102.click()")
-    note = wait(lambda: b.js("(n => n.getClientRects().length > 0 && n.getAttribute('role') + ' ' + n.textContent)(note)"))
-    check(note == "alert " + FAILED and clipboard() == "=", f"a refused copy: note {note!r}, clipboard {clipboard()!r}")
-    press(b, row["Command103"])
-    check(b.js("note.hidden"), "the note stays after the next press")
+    """A copy the browser refuses is said by the button, and the next press takes the note away: Firefox and WebKit refuse
+    both ways to the clipboard to a click that is no user's (one sent by a script, on a freshly loaded page). So is one it
+    never answers, with the copy command failing too; that note goes by itself after 10 s."""
+    for never in [False] * (engine != "chromium") + [True]:
+        b.go(b.js("location.href"))
+        clipboard("=")
+        never and b.js("Object.defineProperty(navigator, 'clipboard', {value: {writeText: () => new Promise(() => {})}}),"
+                       " document.execCommand = () => false")
+        b.js("Command102.click()")
+        note = wait(lambda: b.js("(n => n.getClientRects().length > 0 && n.getAttribute('role') + ' ' + n.textContent)(note)"), 5)
+        check(note == "alert " + FAILED and clipboard() == "=", f"a copy {('refused', 'never answered')[never]}: note {note!r}, clipboard {clipboard()!r}")
+        if never:
+            check(wait(lambda: b.js("note.hidden"), 12), "the note stays beyond 10 s")
+        else:
+            press(b, row["Command103"])
+            check(b.js("note.hidden"), "the note stays after the next press")
 
 
 def heard(b):
@@ -177,6 +186,45 @@ def zoomed(b):
         press(b, row[LOWEST])
 
 
+def bevel(b):
+    """A coloured face's bevel, by the pixels of its middles: light left and above, dark right and below; inverted while pressed."""
+    from selenium.webdriver import ActionChains
+    button = b.d.find_element("css selector", "[role=tabpanel]:not([hidden]) .f")
+    b.d.execute_script("arguments[0].style.zIndex = 1", button)  # above the next button, whose light edge covers its dark one
+    for pressed in (False, True):
+        pressed and ActionChains(b.d).click_and_hold(button).perform()
+        shot = base64.b64decode(b.d.execute_cdp_cmd("Page.captureScreenshot", {"captureBeyondViewport": False})["data"])  # a clip ends the press
+        grey = subprocess.run(["convert", "png:-", "-crop", "{width}x{height}+{x}+{y}".format(**button.rect), "pgm:-"], input=shot, capture_output=True).stdout
+        w, h = map(int, grey.split()[1:3])
+        left, top, right, bottom = (grey[-w * h:][i] for i in (h // 2 * w, w // 2, h // 2 * w + w - 1, (h - 1) * w + w // 2))
+        check((min(left, top) > max(right, bottom)) != pressed, f"{'pressed ' * pressed}bevel: left {left}, top {top}, right {right}, bottom {bottom}")
+    ActionChains(b.d).release().perform()
+
+
+class Server(http.server.ThreadingHTTPServer):
+    """A folder served on 127.0.0.1 (which may change at the same address), each answer after `slow` seconds."""
+    def __init__(self, folder):
+        self.folder, self.slow, server = folder, 0, self
+
+        class Answer(http.server.SimpleHTTPRequestHandler):
+            def __init__(self, *args):
+                super().__init__(*args, directory=server.folder)
+
+            def do_GET(self):
+                time.sleep(server.slow)
+                super().do_GET()
+
+            log_message = lambda *_: None
+        super().__init__(("127.0.0.1", 0), Answer)
+        self.url, self.stop = f"http://127.0.0.1:{self.server_port}/", lambda: self.shutdown() or self.server_close()
+        threading.Thread(target=self.serve_forever, daemon=True).start()
+
+
+POLICY = {"default-src": ["'self'"], "object-src": ["'none'"], "base-uri": ["'none'"], "form-action": ["'none'"]}
+FOREIGN = """new Promise(done => { addEventListener('securitypolicyviolation', e => done(e.blockedURI));
+  document.head.append(Object.assign(document.createElement('script'), {src: '%s', onload: () => done(`ran: ${window.foreign}`)})); })"""
+
+
 def on_top(b):
     """keepOnTop moves the window into an always-on-top one, where a real click copies; closing it brings the window back."""
     windows = lambda: set(subprocess.run(["xdotool", "search", "--onlyvisible", "--class", "chromium"], capture_output=True, text=True).stdout.split())
@@ -200,19 +248,35 @@ def on_top(b):
 
 
 def served(b):
-    """The folder on a web server: installable, kept by its service worker, the window on top; then with the server gone."""
-    port, cdp = free_port(), b.d.execute_cdp_cmd
-    server = subprocess.Popen([sys.executable, "-m", "http.server", "-b", "127.0.0.1", "-d", web, str(port)],
-                              stdout=subprocess.DEVNULL, stderr=open(f"{logs}/http.log", "w"))
-    url = f"http://127.0.0.1:{port}/"
+    """The folder on a web server: only its own files (a script from another origin refused), installable, kept by its
+    service worker, opened at once from it when the server is slow, an update dropping only the page's own old cache, the
+    window on top; then with the server gone."""
+    server, other, cdp = Server(web), Server(logs), b.d.execute_cdp_cmd
+    url = server.url
     try:
-        wait(lambda: not socket.socket().connect_ex(("127.0.0.1", port)))
         b.go(url)
+        policy = b.js("document.querySelector('meta[http-equiv=Content-Security-Policy]')?.content ?? ''")
+        check({d.split()[0]: d.split()[1:] for d in policy.split(";") if d.strip()} == POLICY, f"the page's policy is {policy!r}")
+        Path(logs, "foreign.js").write_text("window.foreign = 'run'")
+        check((got := b.js(FOREIGN % (other.url + "foreign.js"))) == other.url + "foreign.js", f"a script from another origin: {got}")
         check(b.js("navigator.serviceWorker.ready.then(r => !!r.active)"), "no service worker")
         kept = lambda: b.js("caches.keys().then(n => Promise.all(n.map(k => caches.open(k).then(c => c.keys()))))"
                             ".then(k => k.flat().map(r => r.url.split('/').pop()).sort())")
         folder = sorted(p.name for p in Path(web).iterdir() if p.is_file())
         check(wait(lambda: kept() == folder, 10), f"the service worker keeps {kept()}, not every file of {folder}")
+        names = b.js("caches.open('other-app').then(() => caches.keys())")
+        server.folder = Path(logs, "update")  # the page updated: a changed copy at the same address
+        shutil.copytree(web, server.folder)
+        (server.folder / "sw.js").write_text(Path(web, "sw.js").read_text().replace(names[0], names[0] + "0"))
+        b.js("navigator.serviceWorker.getRegistration().then(r => r.update())")
+        want = sorted(["other-app", names[0] + "0"])
+        check(wait(lambda: sorted(b.js("caches.keys()")) == want, 10), f"after an update the caches are {b.js('caches.keys()')}, not {want}")
+        server.slow = 6  # a slow school network: each answer takes seconds, and the browser's own cache is empty
+        cdp("Network.clearBrowserCache", {})
+        begun = time.time()
+        b.go(url)
+        check(time.time() - begun < 3 and b.js("!!navigator.serviceWorker.controller"), f"with a slow server the page takes {time.time() - begun:.1f} s")
+        server.slow = 0
         errors = cdp("Page.getInstallabilityErrors", {})["installabilityErrors"]
         check(not errors, f"not installable: {errors}")
         # With the clipboard's permission denied, a click copies all the same, through the copy command.
@@ -222,8 +286,8 @@ def served(b):
         b.go(url)
         on_top(b)
     finally:
-        server.terminate()
-        server.wait()
+        server.stop()
+        other.stop()
     cdp("Network.clearBrowserCache", {})  # what comes now comes from the service worker
     b.go(url)
     check(b.js("!!navigator.serviceWorker.controller && Image1.naturalWidth > 0"), "offline, the page is not from the service worker")
@@ -233,7 +297,7 @@ def served(b):
 
 b = start(engine, logs)
 try:
-    for part in [keys, clicks] + ([heard, fits, zoomed, served] if engine == "chromium" else [refused]):
+    for part in [keys, clicks, refused] + ([heard, fits, zoomed, bevel, served] if engine == "chromium" else []):
         b.go(Path(web, "index.html").resolve().as_uri())  # opened as a file
         part(b)
 finally:
