@@ -44,7 +44,7 @@ artefacts_windows() { # SOURCE_DIR
 # ---- The two builds ------------------------------------------------------
 # The second build's Japanese locale, compiled here: the machine need not have it.
 mkdir -p "$scratch/locale"
-localedef -i ja_JP -f UTF-8 -c "$scratch/locale/ja_JP.UTF-8" 2>/dev/null || true
+localedef -i ja_JP -f UTF-8 -c "$scratch/locale/ja_JP.UTF-8"
 
 one_build() { # SOURCE_DIR TZ LANG UMASK
     local t0=$SECONDS
