@@ -186,6 +186,7 @@
         });
         await Promise.all(sheets);
         view.document.title = document.title;
+        view.document.documentElement.lang = document.documentElement.lang;
         const place = form.nextSibling;
         onTop = view;
         view.document.body.append(form);
