@@ -32,7 +32,7 @@ CANVAS = """(p => { p.style.background = 'Canvas'; const c = getComputedStyle(p)
   (document.body.appendChild(document.createElement('div')))"""
 GLYPHS = """const glyphs = e => { const out = [], o = e.getBoundingClientRect(), r = document.createRange(), w = document.createTreeWalker(e, 4);
   for (let t; (t = w.nextNode());) for (let i = 0; i < t.length; i++) if (t.data[i].trim()) { r.setStart(t, i); r.setEnd(t, i + 1);
-    const q = r.getBoundingClientRect(); out.push([q.left - o.left, q.top - o.top]); } return out; };
+    const q = [...r.getClientRects()].pop(); out.push([q.left - o.left, q.top - o.top]); } return out; };
 const seen = (e, caption) => { const got = glyphs(e), ref = e.cloneNode(false); let n = 0, lines = 1;
   ref.removeAttribute('id'); ref.style.cssText = `width:${e.offsetWidth}px;height:${e.offsetHeight}px;white-space:pre`;
   ref.textContent = [...caption.trim()].map(c => c.trim() && n++ && got[n - 1]?.[1] - got[n - 2][1] > 4 ? (lines++, '\\n' + c) : c).join('');
@@ -182,7 +182,8 @@ def audit(b):
         wait(lambda: not socket.socket().connect_ex(("127.0.0.1", port)))
         if engine == "chromium":
             lighthouse(url)
-            b.go(url)
+        b.go(url)  # a fresh page, which no user has touched
+        if engine == "chromium":
             b.d.execute_cdp_cmd("Browser.setPermission", {"origin": url[:-1], "permission": {"name": "clipboard-write"}, "setting": "denied"})
         b.js("Command102.click()")
         check(wait(lambda: b.js("!note.hidden"), 5), "no note of a refused copy")
