@@ -315,9 +315,11 @@ QString scriptData()
             colours[index] << quoted(css(Catalogue::viewpointOf(item).paneColour));
         }
     }
-    return QStringLiteral("const PANE=[[%1],[%2]],COLOUR=[[%3],[%4]],BLANK=%5,FAILURE=%6;\n")
-            .arg(texts[0].join(u','), texts[1].join(u','), colours[0].join(u','), colours[1].join(u','),
-                 quoted(css(Colour::windowBackground())), quoted(Catalogue::failureMessage()));
+    const QSize window = Twips::rect(QRect(QPoint(), Layout::window.size())).size();
+    return QStringLiteral("const SIZE=[%1,%2];\n").arg(window.width()).arg(window.height())
+            + QStringLiteral("const PANE=[[%1],[%2]],COLOUR=[[%3],[%4]],BLANK=%5,FAILURE=%6;\n")
+                      .arg(texts[0].join(u','), texts[1].join(u','), colours[0].join(u','), colours[1].join(u','),
+                           quoted(css(Colour::windowBackground())), quoted(Catalogue::failureMessage()));
 }
 
 } // namespace Page

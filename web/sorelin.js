@@ -146,8 +146,7 @@
     // frame leaves free at the bottom right, on both tabs.
     function fit() {
         const view = form.ownerDocument.defaultView;
-        const width = form.offsetWidth;
-        const height = form.offsetHeight;
+        const [width, height] = SIZE;
         const scale = Math.min(1, view.innerWidth / width, view.innerHeight / height);
         form.style.transform = scale < 1 ? `scale(${scale})` : '';
         if (onTop || keepOnTop.hidden)
@@ -204,12 +203,17 @@
         tabs[current()].focus();
     }
 
+    // The form's scale comes from its designed size, so that the start asks
+    // for no layout: the control that keeps it on top shows at once where
+    // the stylesheet puts it (beside the form), and moves, which needs its
+    // size, once the page has been drawn.
+    addEventListener('resize', fit);
+    fit();
     if ('documentPictureInPicture' in window) {
         keepOnTop.hidden = false;
         keepOnTop.addEventListener('click', toggleOnTop);
+        requestAnimationFrame(() => setTimeout(fit));
     }
-    addEventListener('resize', fit);
-    fit();
     tabs[current()].focus();
 
     // Installable and kept for offline use where the page is served; a page

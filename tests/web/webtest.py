@@ -33,18 +33,20 @@ CANVAS = """(p => { p.style.background = 'Canvas'; const c = getComputedStyle(p)
 GLYPHS = """const glyphs = e => { const out = [], o = e.getBoundingClientRect(), r = document.createRange(), w = document.createTreeWalker(e, 4);
   for (let t; (t = w.nextNode());) for (let i = 0; i < t.length; i++) if (t.data[i].trim()) { r.setStart(t, i); r.setEnd(t, i + 1);
     const q = [...r.getClientRects()].pop(); out.push([q.left - o.left, q.top - o.top]); } return out; };
-const seen = (e, caption) => { const got = glyphs(e), ref = e.cloneNode(false); let n = 0, lines = 1;
+const seen = (e, caption) => { const got = glyphs(e), ref = e.cloneNode(false); let n = 0; const starts = [];
   ref.removeAttribute('id'); ref.style.cssText = `width:${e.offsetWidth}px;height:${e.offsetHeight}px;white-space:pre`;
-  ref.textContent = [...caption.trim()].map(c => c.trim() && n++ && got[n - 1]?.[1] - got[n - 2][1] > 4 ? (lines++, '\\n' + c) : c).join('');
+  ref.textContent = [...caption.trim()].map(c => c.trim() && n++ && got[n - 1]?.[1] - got[n - 2][1] > 4 ? (starts.push(n - 1), '\\n' + c) : c).join('');
   e.parentNode.append(ref); const want = glyphs(ref); ref.remove();
-  return [want.length != got.length ? 99 : Math.max(0, ...want.map((p, i) => Math.max(...p.map((v, k) => Math.abs(v - got[i][k]))))), lines]; };"""
+  return [want.length != got.length ? 99 : Math.max(0, ...want.map((p, i) => Math.max(...p.map((v, k) => Math.abs(v - got[i][k]))))), starts]; };
+const breaks = e => [...e.querySelectorAll('wbr')].map(w => { const r = document.createRange(); r.setStart(e, 0); r.setEndBefore(w);
+  return r.toString().replace(/\\s/g, '').length; });"""
 LOOK = "(() => { " + GLYPHS + """ return [%s, parseFloat(getComputedStyle(Form1).fontSize), Object.fromEntries(%s.map(([id, caption]) => { const e = document.getElementById(id);
   if (!e) return [id, null];
   const r = e.getBoundingClientRect(), o = (id == 'SSTab1' ? Form1 : SSTab1).getBoundingClientRect();
   const s = getComputedStyle(id == 'SSTab1' ? tab0 : e), xy = [r.left - o.left, r.top - o.top, r.width, r.height].map(Math.round);
   return [id, {shown: e.getClientRects().length > 0, font: parseFloat(s.fontSize), face: s.backgroundColor, place: `${xy[0]},${xy[1]} ${xy[2]}x${xy[3]}`,
     caption: id == 'SSTab1' ? tab0.textContent + '|' + tab1.textContent : e.tagName == 'INPUT' ? e.value : e.textContent,
-    seen: e.getClientRects().length && /^Command/.test(id) ? seen(e, caption).concat(e.querySelectorAll('wbr').length + 1) : [0, 1, 1]}]; }))]; })()"""
+    seen: e.getClientRects().length && /^Command/.test(id) ? [...seen(e, caption), breaks(e)] : [0, [], []]}]; }))]; })()"""
 
 
 def look(b, tab):
@@ -59,11 +61,11 @@ def look(b, tab):
         check(not font or got["font"] == font, f"{name} font {got['font']}, designed {r['font']}")
         check(not r["face"] or got["face"] == css(r["face"], canvas), f"{name} face {got['face']}, designed {r['face']}")
         # A button's caption as seen: its characters (its text, without the spaces that set them apart) within a pixel of where
-        # the record's caption, spaces and all, set in the same box and lines puts them, the lines ending only at the page's <wbr>.
+        # the record's caption, spaces and all, set in the same box and lines puts them, the lines ending exactly at the page's <wbr>.
         off, lines, breaks = got["seen"]
         check(not r["caption"] or name in ("Form1", "Text1", "Text2") or off <= 1 and lines == breaks and (got["caption"].strip() == r["caption"].strip()
               if name[:7] != "Command" else "".join(got["caption"].split()) == "".join(r["caption"].split())),
-              f"{name} caption {got['caption']!r} on {lines} lines, {off:.1f} px off, designed {r['caption']!r}")
+              f"{name} caption {got['caption']!r}, lines from {lines}, {off:.1f} px off, designed {r['caption']!r}")
 
 
 # The panes, in the page or in the always-on-top window, wherever the window is.
