@@ -2,8 +2,8 @@
 Places, faces, fonts and captions against the desktop's record (tests/window.tsv), presses read from the X clipboard (every
 button in Chromium, a sample on both tabs elsewhere), panes, keys; a refused copy in Firefox and WebKit, one never answered
 everywhere, and its note leaving; in Chromium what a screen reader finds, a bevel's pixels, the folder
-served (its policy, installable, slow, updated, then offline), the always-on-top window; mouse and touch screens of several
-sizes, taps, the teacher's zoom."""
+served (its policy, Lighthouse, installable, slow, updated, then offline), the always-on-top window; mouse and touch screens
+of several sizes, taps, the teacher's zoom; axe-core at start, on each tab, with the note, on touch screens and on top."""
 import base64, http.server, re, subprocess, sys, threading
 from pathlib import Path
 from browsers import *
@@ -98,12 +98,14 @@ def clicks(b):
         check(clipboard() == copied, f"a switch to tab {tab} changes the clipboard")
         check(b.js(PANES % "return e.value") == ["", ""], f"a switch to tab {tab} leaves a pane filled")
         [press(b, r) for r in buttons if str(tab) in r["tabs"] and (SAMPLE is None or r["name"] in SAMPLE)]
+        axe(b, f"on tab {tab} with a pane filled")
     b.click("Label2")
     check(b.js("Text2.value") == "", "a click on Label2 leaves Text2 filled")
 
 
 def keys(b):
     """From the start: the tab has the focus, arrows switch tabs, Tab walks the desktop's order, Space and Enter press."""
+    axe(b, "at start")
     active = lambda: b.js("document.activeElement.id")
     check(active() == "tab1", f"the focus starts on {active()!r}, not on the selected tab")
     for key, tab in ((LEFT, 0), (RIGHT, 1)):
@@ -132,6 +134,7 @@ def refused(b):
         note = wait(lambda: b.js("(n => n.getClientRects().length > 0 && n.getAttribute('role') + ' ' + n.textContent)(note)"), 5)
         check(note == "alert " + FAILED and clipboard() == "=", f"a copy {('refused', 'never answered')[never]}: note {note!r}, clipboard {clipboard()!r}")
         if never:
+            axe(b, "with the note")
             check(wait(lambda: b.js("note.hidden"), 12), "the note stays beyond 10 s")
         else:
             press(b, row["Command103"])
@@ -176,36 +179,6 @@ def lighthouse(url):
     for name, category in report["categories"].items():
         lost = [a["id"] for a in category["auditRefs"] if a["weight"] and report["audits"][a["id"]]["score"] not in (1, None)]
         check(category["score"] == 1, f"Lighthouse {name}: {round(100 * category['score'])}, lost on {lost}")
-
-
-def audit(b):
-    """axe at start, on the other tab with a pane filled, with the note of a refused copy (a click sent by a script: refused in
-    Firefox and WebKit, and in Chromium where the clipboard is denied) and, in Chromium, in the always-on-top window;
-    Lighthouse in Chromium."""
-    axe(b, "at start")
-    b.click("tab0")
-    press(b, row["Command5"])
-    axe(b, "on tab 0 with a pane filled")
-    server = Server(web)
-    url = server.url
-    try:
-        if engine == "chromium":
-            lighthouse(url)
-        b.go(url)  # a fresh page, which no user has touched
-        if engine == "chromium":
-            b.d.execute_cdp_cmd("Browser.setPermission", {"origin": url[:-1], "permission": {"name": "clipboard-write"}, "setting": "denied"})
-        b.js("Command102.click()")
-        check(wait(lambda: b.js("!note.hidden"), 5), "no note of a refused copy")
-        axe(b, "with the note")
-        if engine == "chromium":
-            b.d.execute_cdp_cmd("Browser.resetPermissions", {})
-            b.go(url)
-            b.click("keepOnTop")
-            if check(wait(lambda: b.js("!!documentPictureInPicture.window?.Form1"), 5), "no always-on-top window"):
-                axe(b, "in the always-on-top window", "documentPictureInPicture.window")
-                b.js("documentPictureInPicture.window.close()")
-    finally:
-        server.stop()
 
 
 LOWEST = max((r for r in buttons if "1" in r["tabs"]), key=lambda r: sum(map(int, re.findall(r"\d+", r["place"])[1::2])))["name"]
@@ -304,6 +277,7 @@ def on_top(b):
     pip = wait(lambda: windows() - before, 5)
     if not check(pip and b.js("!document.getElementById('Form1') && !!documentPictureInPicture.window.Form1"), "no always-on-top window"):
         return
+    axe(b, "in the always-on-top window", "documentPictureInPicture.window")
     pip = pip.pop()
     at = dict(line.split("=") for line in subprocess.run(["xdotool", "getwindowgeometry", "--shell", pip], capture_output=True, text=True).stdout.split())
     x, y, w, h = (int(at[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
@@ -325,6 +299,7 @@ def served(b):
     server, other, cdp = Server(web), Server(logs), b.d.execute_cdp_cmd
     url = server.url
     try:
+        lighthouse(url)
         b.go(url)
         policy = b.js("document.querySelector('meta[http-equiv=Content-Security-Policy]')?.content ?? ''")
         check({d.split()[0]: d.split()[1:] for d in policy.split(";") if d.strip()} == POLICY, f"the page's policy is {policy!r}")
@@ -368,7 +343,7 @@ def served(b):
 
 b = start(engine, logs)
 try:
-    for part in [keys, clicks, refused, audit] + ([heard, fits, zoomed, bevel, served] if engine == "chromium" else []):
+    for part in [keys, clicks, refused] + ([heard, fits, zoomed, bevel, served] if engine == "chromium" else []):
         b.go(Path(web, "index.html").resolve().as_uri())  # opened as a file
         part(b)
 finally:
