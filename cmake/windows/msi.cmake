@@ -58,7 +58,7 @@ file(COPY "${CPACK_WIXL_ICON}" DESTINATION "${work}")
 get_filename_component(icon "${CPACK_WIXL_ICON}" NAME)
 file(RELATIVE_PATH source_dir "${work}" "${root}")
 set(msi "${CPACK_TOPLEVEL_DIRECTORY}/${CPACK_PACKAGE_FILE_NAME}.msi")
-execute_process(COMMAND ${CMAKE_COMMAND} -E env TZ=UTC "${CPACK_FAKETIME}" "${build_time}"
+execute_process(COMMAND ${CMAKE_COMMAND} -E env TZ=UTC "${CPACK_FAKETIME}" -f "${build_time}"
         "${CPACK_WIXL}" --arch x64 --output "${msi}"
         -D "ProductName=${CPACK_PACKAGE_NAME}" -D "Manufacturer=${CPACK_PACKAGE_VENDOR}"
         -D "Version=${version}" -D "ProductCode=${product_code}" -D "UpgradeCode=${CPACK_WIXL_UPGRADE_CODE}"
