@@ -97,6 +97,7 @@ set(CPACK_PACKAGE_EXECUTABLES Brevant "${rc_ProductName}")
 # The project's own installer script (cmake/windows/NSIS.template.in): CPack's
 # asks for administrator rights and installs under Program Files only.
 set(CPACK_MODULE_PATH ${CMAKE_CURRENT_LIST_DIR}/windows)
+set(CPACK_SORELIN_SCRIPTS ${PROJECT_SOURCE_DIR}/scripts)
 # The 64-bit installer stub: the default 32-bit one needs a 32-bit Windows
 # layer, and the program is 64-bit anyway.
 set(CPACK_NSIS_DEFINES "Target amd64-unicode")
