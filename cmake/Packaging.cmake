@@ -57,11 +57,17 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk")
 
-# cpack packs the web edition too, beside the Debian package.
+# After the Debian package, cpack makes it again from its own contents, with
+# fixed times, modes and owners (deb-rebuild.cmake); packs the web edition
+# beside it; and writes SHA256SUMS for both (checksums.cmake).
+set(CPACK_SORELIN_SOURCE_DATE_EPOCH ${SORELIN_SOURCE_DATE_EPOCH})
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/deb-rebuild.cmake)
 if(DEFINED SORELIN_WEB_DIR)
     set(CPACK_SORELIN_WEB_DIR ${SORELIN_WEB_DIR})
     set(CPACK_SORELIN_WEB_ZIP_NAME ${SORELIN_WEB_ZIP_NAME})
-    set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/web/zip.cmake)
+    set(CPACK_SORELIN_CHECKSUMS_ALSO ${SORELIN_WEB_ZIP_NAME}.zip)
+    list(APPEND CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/web/zip.cmake)
 endif()
+list(APPEND CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/checksums.cmake)
 
 include(CPack)

@@ -140,25 +140,60 @@
             hideNote();
     }, true);
 
-    // Smaller than designed, as one piece, where the window it is in is too
-    // small for it; never larger. The control that keeps it on top goes
-    // beside it, or below it; where neither has room, into the corner the
-    // frame leaves free at the bottom right, on both tabs.
+    // The browser's own zoom, which the teacher chose and fitting keeps:
+    // Chromium gives the window's outer size in units the zoom leaves alone
+    // and the inner one in the page's, so their ratio is the zoom (less a
+    // pinch, which a tablet counts in the inner size), taken as the nearest
+    // step of its ladder. A ratio near no step (a docked developer pane)
+    // counts as none; so does Firefox's zoom, which scales both alike.
+    const zooms = [0.25, 1 / 3, 0.5, 2 / 3, 0.75, 0.8, 0.9, 1, 1.1, 1.25, 1.5, 1.75, 2, 2.5, 3, 4, 5];
+    function zoom(view) {
+        const ratio = view.outerWidth / view.innerWidth / (view.visualViewport ? view.visualViewport.scale : 1);
+        return zooms.find((z) => Math.abs(ratio / z - 1) < 0.03) || 1;
+    }
+
+    // One piece, scaled to the window it is in as that window would be
+    // without the zoom: with a mouse never larger than designed, smaller
+    // where the window is too small for it; with a finger (a tablet, a
+    // Chromebook as one) as large as the screen allows, across its middle,
+    // never smaller, the page scrolling where the screen is shorter. On a
+    // tablet it stays clear of the rounded corners and the home indicator.
+    // The control that keeps it on top goes beside it, or below it; where
+    // neither has room, into the corner the frame leaves free at the bottom
+    // right, on both tabs. The page's own box is measured, not the part of
+    // it shown, which a tablet widens while anything sticks out, and without
+    // scroll bars, which the page has only where the window is larger.
+    const coarse = matchMedia('(pointer: coarse)');
     function fit() {
-        const view = form.ownerDocument.defaultView;
+        const doc = form.ownerDocument;
+        const view = doc.defaultView;
+        const page = doc.documentElement;
+        page.style.overflow = 'hidden';
+        const safe = view.getComputedStyle(doc.body);
+        const inset = (side) => parseFloat(safe[`padding${side}`]) || 0;
+        const across = page.clientWidth - inset('Left') - inset('Right');
+        const down = page.clientHeight - inset('Top') - inset('Bottom');
         const width = form.offsetWidth;
         const height = form.offsetHeight;
-        const scale = Math.min(1, view.innerWidth / width, view.innerHeight / height);
-        form.style.transform = scale < 1 ? `scale(${scale})` : '';
+        const z = zoom(view);
+        const most = Math.min(across * z / width, down * z / height);
+        const touch = coarse.matches;
+        const scale = touch ? Math.max(1, most) : Math.min(1, most);
+        const x = inset('Left') + (touch ? Math.max(0, (across - width * scale) / 2) : 0);
+        form.style.transform = scale !== 1 ? `scale(${scale})` : '';
+        form.style.left = `${x}px`;
+        form.style.top = `${inset('Top')}px`;
+        if (width * scale > across + 0.5 || height * scale > down + 0.5)
+            page.style.overflow = '';
         if (onTop || keepOnTop.hidden)
             return;
-        let left = width * scale + 8;
+        let left = x + width * scale + 8;
         let top = 8;
-        if (view.innerWidth - left < keepOnTop.offsetWidth + 8) {
+        if (page.clientWidth - left < keepOnTop.offsetWidth + 8) {
             left = 8;
             top = height * scale + 8;
-            if (view.innerHeight - top < keepOnTop.offsetHeight + 8) {
-                left = (width - 12) * scale - keepOnTop.offsetWidth;
+            if (page.clientHeight - top < keepOnTop.offsetHeight + 8) {
+                left = x + (width - 12) * scale - keepOnTop.offsetWidth;
                 top = (height - 12) * scale - keepOnTop.offsetHeight;
             }
         }
@@ -208,6 +243,7 @@
         keepOnTop.addEventListener('click', toggleOnTop);
     }
     addEventListener('resize', fit);
+    coarse.addEventListener('change', fit);
     fit();
     tabs[current()].focus();
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a finished build directory and checks its
 # control fields, where its files land and that its desktop entry and metainfo
-# are valid:  check_package.sh BUILD_DIR
+# are valid, and that SHA256SUMS beside it checks it and the web zip:
+#   check_package.sh BUILD_DIR
 # Exit 77 (skipped) when a tool is missing, unless CI=true: then 1.
 set -uo pipefail
 
@@ -41,6 +42,7 @@ check "desktop entry valid" desktop-file-validate "$root/$apps"
 check "Exec and Icon name the installed files" bash -c "grep -qx Exec=Brevant '$root/$apps' && grep -qx Icon=jp.tamberlo.Sorelin '$root/$apps'"
 check "metainfo valid" appstreamcli validate --no-net "$root/$meta"
 check "the copyright file states the terms of LICENSE" grep -qF "$(sed -n 2p "$(dirname "$0")/../../LICENSE")" "$root/usr/share/doc/sorelin/copyright"
+check "SHA256SUMS checks the .deb and the web zip" bash -c "cd '$scratch/out' && sha256sum -c --strict SHA256SUMS && grep -c '  [Ss]orelin[-_].*\.\(deb\|zip\)$' SHA256SUMS | grep -qx 2"
 check "a manual page for Brevant" bash -c "gzip -dc '$root/usr/share/man/man1/Brevant.1.gz' | grep -q '^\.SH EXIT STATUS'"
 # The maker has given no mail address, and none is made up: lintian's one error.
 lintian --tag-display-limit 0 "$deb" >"$scratch/lintian.log" 2>&1

@@ -12,7 +12,7 @@ artifacts=$3
 here=$(cd "$(dirname "$0")" && pwd)
 
 case $engine in
-    chromium) tools=(chromium chromedriver) ;;
+    chromium) tools=(chromium chromedriver convert) ;;
     firefox) tools=(firefox-esr) ;;
     webkit) tools=(WebKitWebDriver /usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser) ;;
 esac
@@ -26,6 +26,8 @@ fi
 [ -f "$web/index.html" ] || { echo "web test: no page at $web/index.html" >&2; exit 1; }
 rm -rf "$artifacts" && mkdir -p "$artifacts"
 web=$(realpath "$web") artifacts=$(realpath "$artifacts")
+# A common laptop's screen, on which Chromium's window, maximized, still shows the window whole at 100 %.
+export X_SESSION_SCREEN=${X_SESSION_SCREEN:-1280x900}
 source "$here/../../scripts/xsession.sh"
 x_session_start "web test $engine" "$artifacts" || exit 1
 cd "$here" && /usr/bin/python3 webtest.py "$engine" "$web" "$here/../window.tsv" "$artifacts"

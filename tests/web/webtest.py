@@ -1,8 +1,10 @@
 """The web edition in one browser on the X display it is given: webtest.py chromium|firefox|webkit WEB_DIR WINDOW_TSV LOG_DIR.
 Places, faces, fonts and captions against the desktop's record (tests/window.tsv), presses read from the X clipboard (every
-button in Chromium, a sample on both tabs elsewhere), panes, keys; a refused copy in Firefox and WebKit; in Chromium what a
-screen reader finds, small screens, taps, the folder served (installable, then offline), the always-on-top window."""
-import socket, subprocess, sys
+button in Chromium, a sample on both tabs elsewhere), panes, keys; a refused copy in Firefox and WebKit, one never answered
+everywhere, and its note leaving; in Chromium what a screen reader finds, a bevel's pixels, the folder
+served (its policy, installable, slow, updated, then offline), the always-on-top window; mouse and touch screens of several
+sizes, taps, the teacher's zoom."""
+import base64, http.server, re, subprocess, sys, threading
 from pathlib import Path
 from browsers import *
 
@@ -38,14 +40,15 @@ LOOK = """[%s, parseFloat(getComputedStyle(Form1).fontSize), Object.fromEntries(
     caption: id == 'SSTab1' ? tab0.textContent + '|' + tab1.textContent : e.tagName == 'INPUT' ? e.value : e.textContent}]; }))]"""
 
 
-def look(b, tab):
-    """Places, fonts, faces and captions of every control on the tab shown, against the record."""
+def look(b, tab, scale=1):
+    """Places (times the scale the window is drawn at), fonts, faces and captions of every control on the tab shown, against the record."""
     canvas, window_font, seen = b.js(LOOK % (CANVAS, json.dumps(list(row))))
     for r in rows:
         name, got = r["name"], seen[r["name"]]
         if not check(got, f"{name} is missing") or not check(got["shown"] == (str(tab) in r["tabs"]), f"{name} on tab {tab}") or not got["shown"]:
             continue
-        check(got["place"].endswith(r["place"].split()[-1] if name == "Form1" else r["place"]), f"{name} at {got['place']}, not {r['place']}")
+        drawn, want = ([int(n) for n in re.findall(r"-?\d+", place)][-2 if name == "Form1" else 0:] for place in (got["place"], r["place"]))
+        check(all(abs(g - w * scale) <= (scale != 1) for g, w in zip(drawn, want)), f"{name} at {got['place']}, not {r['place']} × {scale}")  # to a pixel, scaled
         font = window_font if r["font"] == "window" else float(r["font"] or 0)
         check(not font or got["font"] == font, f"{name} font {got['font']}, designed {r['font']}")
         check(not r["face"] or got["face"] == css(r["face"], canvas), f"{name} face {got['face']}, designed {r['face']}")
@@ -102,15 +105,22 @@ def keys(b):
 
 
 def refused(b):
-    """A copy the browser refuses is said by the button; the next press takes the note away. Firefox and WebKit refuse
-    both ways to the clipboard to a click that is no user's (one sent by a script, on a freshly loaded page)."""
-    b.go(b.js("location.href"))
-    clipboard("=")
-    b.js("Command102.click()")
-    note = wait(lambda: b.js("(n => n.getClientRects().length > 0 && n.getAttribute('role') + ' ' + n.textContent)(note)"))
-    check(note == "alert " + FAILED and clipboard() == "=", f"a refused copy: note {note!r}, clipboard {clipboard()!r}")
-    press(b, row["Command103"])
-    check(b.js("note.hidden"), "the note stays after the next press")
+    """A copy the browser refuses is said by the button, and the next press takes the note away: Firefox and WebKit refuse
+    both ways to the clipboard to a click that is no user's (one sent by a script, on a freshly loaded page). So is one it
+    never answers, with the copy command failing too; that note goes by itself after 10 s."""
+    for never in [False] * (engine != "chromium") + [True]:
+        b.go(b.js("location.href"))
+        clipboard("=")
+        never and b.js("Object.defineProperty(navigator, 'clipboard', {value: {writeText: () => new Promise(() => {})}}),"
+                       " document.execCommand = () => false")
+        b.js("Command102.click()")
+        note = wait(lambda: b.js("(n => n.getClientRects().length > 0 && n.getAttribute('role') + ' ' + n.textContent)(note)"), 5)
+        check(note == "alert " + FAILED and clipboard() == "=", f"a copy {('refused', 'never answered')[never]}: note {note!r}, clipboard {clipboard()!r}")
+        if never:
+            check(wait(lambda: b.js("note.hidden"), 12), "the note stays beyond 10 s")
+        else:
+            press(b, row["Command103"])
+            check(b.js("note.hidden"), "the note stays after the next press")
 
 
 def heard(b):
@@ -127,25 +137,92 @@ def heard(b):
 FRAMES = "new Promise(done => requestAnimationFrame(() => requestAnimationFrame(done)))"  # the page has drawn what it was told
 
 
-def small(b):
-    """Windows and tablets smaller than the window, upright and sideways: drawn smaller, whole; a tap copies."""
+LOWEST = max((r for r in buttons if "1" in r["tabs"]), key=lambda r: sum(map(int, re.findall(r"\d+", r["place"])[1::2])))["name"]
+SCROLL = "(e => { e.scrollIntoView({block: 'center', inline: 'center'}); const r = e.getBoundingClientRect(); return {x: r.left + r.width / 2, y: r.top + r.height / 2}; })(%s)"
+# Width, height, a finger (1) or a mouse (0), the room a tablet's corners take above and below; PER_VIEW: checks(b, "touch WxH") in each.
+VIEWS, PER_VIEW = ((360, 640, 0, 0, 0), (700, 400, 0, 0, 0), (1366, 650, 0, 0, 0), (820, 1180, 1, 0, 0), (1180, 820, 1, 0, 0), (1366, 650, 1, 0, 0), (820, 1180, 1, 24, 20)), []
+
+
+def fits(b):
+    """With a mouse smaller where it must be, never larger, never scrolled; with a finger as large as it goes, across the middle, never
+    smaller: the scale, the place, every control's place scaled, taps copy. Neither a long press, a double tap nor a pinch forbidden."""
     cdp = b.d.execute_cdp_cmd
-    for width, height in ((360, 640), (700, 400)):
-        cdp("Emulation.setDeviceMetricsOverride", {"width": width, "height": height, "deviceScaleFactor": 1, "mobile": False})
-        b.js(FRAMES)
-        x, y, w, h, sw, sh = b.js("(r => [r.left, r.top, r.width, r.height, document.documentElement.scrollWidth,"
-                                  " document.documentElement.scrollHeight])(Form1.getBoundingClientRect())")
-        check(min(x, y) >= 0 and max(x + w, sw) <= width and max(y + h, sh) <= height, f"at {width}x{height} cut or scrolled: {x},{y} {w}x{h}")
-        check(abs(w / h - 424 / 784) < 0.01 and max(w / width, h / height) > 0.95, f"at {width}x{height} drawn {w}x{h}")
-    check(b.js("(e => { for (; e && !['manipulation', 'none'].includes(getComputedStyle(e).touchAction); e = e.parentElement); "
-               "return !!e && getComputedStyle(Command1).userSelect == 'none'; })(Command1)"), "a long press selects, or a double tap zooms")
-    cdp("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 1})
-    b.js(FRAMES)
-    x, y = b.js("(r => [r.left + r.width / 2, r.top + r.height / 2])(Command101.getBoundingClientRect())")
-    press(b, row["Command101"], lambda: [cdp("Input.dispatchTouchEvent", {"type": t, "touchPoints": p})
-                                          for t, p in (("touchStart", [{"x": x, "y": y}]), ("touchEnd", []))])
+    check(b.js("(e => { for (; e && !['manipulation', 'none'].includes(getComputedStyle(e).touchAction); e = e.parentElement); return !!e && getComputedStyle"
+               "(Command1).userSelect == 'none' && !/user-scalable|maximum-scale/.test(document.querySelector('meta[name=viewport]').content); })(Command1)"),
+          "a long press selects, a double tap zooms, or a pinch is forbidden")
+    for width, height, finger, above, below in VIEWS:
+        cdp("Emulation.setTouchEmulationEnabled", {"enabled": bool(finger), "maxTouchPoints": 5})
+        cdp("Emulation.setSafeAreaInsetsOverride", {"insets": {"top": above, "bottom": below}})  # before the resize that fits again
+        cdp("Emulation.setDeviceMetricsOverride", {"width": width, "height": height, "deviceScaleFactor": 1 + finger, "mobile": bool(finger)})
+        scale, where = (max if finger else min)(1, min(width / 424, (height - above - below) / 784)), f"{'touch' if finger else 'mouse'} {width}x{height}"
+        coarse, x, y, w, sw, sh = b.js(f"{FRAMES}.then(() => (r => [matchMedia('(pointer: coarse)').matches, r.left, r.top, r.width, "
+                                       "document.documentElement.scrollWidth, document.documentElement.scrollHeight])(Form1.getBoundingClientRect()))")
+        print(f"{where}: scale {w / 424:.3f}", flush=True)
+        check(coarse == finger and abs(w - 424 * scale) < 0.5 and abs(x - finger * (width - w) / 2) < 1 and abs(y - above) < 0.5 and (finger or sw <= width and sh <= height),
+              f"{where}: drawn {w:.1f} px wide at {x:.1f},{y:.1f} in {sw}x{sh}, not {424 * scale:.1f} (scale {scale:.3f})")
+        tap = lambda id: lambda: [cdp("Input.dispatchTouchEvent", {"type": t, "touchPoints": p}) for t, p in (("touchStart", [b.js(SCROLL % id)]), ("touchEnd", []))]
+        for tab in (0, 1):
+            (tap(f"tab{tab}") if finger else lambda: b.click(f"tab{tab}"))()
+            look(b, tab, b.js("scrollTo(0, 0), Form1.getBoundingClientRect().width / 424"))
+        [press(b, row[name], tap(name)) for name in ("Command101", LOWEST)[:2 * finger]]
+        [more(b, where) for more in PER_VIEW if finger]
     cdp("Emulation.setTouchEmulationEnabled", {"enabled": False})
+    cdp("Emulation.setSafeAreaInsetsOverride", {"insets": {}})
     cdp("Emulation.clearDeviceMetricsOverride", {})
+
+
+def zoomed(b):
+    """The teacher's zoom (Ctrl+0, Ctrl++, Ctrl+- pressed in the maximized window) is kept: at zoom z the window is drawn z times as large,
+    the page scrolls to all of it, a click copies."""
+    b.d.maximize_window()
+    for keys, z in (("ctrl+0", 1), ("ctrl+plus " * 3, 1.5), ("ctrl+plus " * 2, 2), ("ctrl+minus " * 5, 1)):
+        subprocess.run(["xdotool", "key", "--clearmodifiers", *keys.split()])
+        wait(lambda: b.js("devicePixelRatio") == z)
+        drawn, w, h, reached = b.js(f"(scrollTo(1e6, 1e6), {FRAMES}).then(() => (r => [r.width * devicePixelRatio, innerWidth, innerHeight, r.right < "
+                                    "document.documentElement.clientWidth + 1 && r.bottom < document.documentElement.clientHeight + 1])(Form1.getBoundingClientRect()))")
+        print(f"zoom {z}: inner {w}x{h}, drawn {drawn:.0f} device px wide", flush=True)
+        check(abs(drawn - 424 * z) < 1 and reached, f"at zoom {z} drawn {drawn:.0f} px wide, not {424 * z:.0f}, or its end out of reach")
+        look(b, 1)
+        press(b, row[LOWEST])
+
+
+def bevel(b):
+    """A coloured face's bevel, by the pixels of its middles: light left and above, dark right and below; inverted while pressed."""
+    from selenium.webdriver import ActionChains
+    button = b.d.find_element("css selector", "[role=tabpanel]:not([hidden]) .f")
+    b.d.execute_script("arguments[0].style.zIndex = 1", button)  # above the next button, whose light edge covers its dark one
+    for pressed in (False, True):
+        pressed and ActionChains(b.d).click_and_hold(button).perform()
+        shot = base64.b64decode(b.d.execute_cdp_cmd("Page.captureScreenshot", {"captureBeyondViewport": False})["data"])  # a clip ends the press
+        grey = subprocess.run(["convert", "png:-", "-crop", "{width}x{height}+{x}+{y}".format(**button.rect), "pgm:-"], input=shot, capture_output=True).stdout
+        w, h = map(int, grey.split()[1:3])
+        left, top, right, bottom = (grey[-w * h:][i] for i in (h // 2 * w, w // 2, h // 2 * w + w - 1, (h - 1) * w + w // 2))
+        check((min(left, top) > max(right, bottom)) != pressed, f"{'pressed ' * pressed}bevel: left {left}, top {top}, right {right}, bottom {bottom}")
+    ActionChains(b.d).release().perform()
+
+
+class Server(http.server.ThreadingHTTPServer):
+    """A folder served on 127.0.0.1 (which may change at the same address), each answer after `slow` seconds."""
+    def __init__(self, folder):
+        self.folder, self.slow, server = folder, 0, self
+
+        class Answer(http.server.SimpleHTTPRequestHandler):
+            def __init__(self, *args):
+                super().__init__(*args, directory=server.folder)
+
+            def do_GET(self):
+                time.sleep(server.slow)
+                super().do_GET()
+
+            log_message = lambda *_: None
+        super().__init__(("127.0.0.1", 0), Answer)
+        self.url, self.stop = f"http://127.0.0.1:{self.server_port}/", lambda: self.shutdown() or self.server_close()
+        threading.Thread(target=self.serve_forever, daemon=True).start()
+
+
+POLICY = {"default-src": ["'self'"], "object-src": ["'none'"], "base-uri": ["'none'"], "form-action": ["'none'"]}
+FOREIGN = """new Promise(done => { addEventListener('securitypolicyviolation', e => done(e.blockedURI));
+  document.head.append(Object.assign(document.createElement('script'), {src: '%s', onload: () => done(`ran: ${window.foreign}`)})); })"""
 
 
 def on_top(b):
@@ -171,19 +248,35 @@ def on_top(b):
 
 
 def served(b):
-    """The folder on a web server: installable, kept by its service worker, the window on top; then with the server gone."""
-    port, cdp = free_port(), b.d.execute_cdp_cmd
-    server = subprocess.Popen([sys.executable, "-m", "http.server", "-b", "127.0.0.1", "-d", web, str(port)],
-                              stdout=subprocess.DEVNULL, stderr=open(f"{logs}/http.log", "w"))
-    url = f"http://127.0.0.1:{port}/"
+    """The folder on a web server: only its own files (a script from another origin refused), installable, kept by its
+    service worker, opened at once from it when the server is slow, an update dropping only the page's own old cache, the
+    window on top; then with the server gone."""
+    server, other, cdp = Server(web), Server(logs), b.d.execute_cdp_cmd
+    url = server.url
     try:
-        wait(lambda: not socket.socket().connect_ex(("127.0.0.1", port)))
         b.go(url)
+        policy = b.js("document.querySelector('meta[http-equiv=Content-Security-Policy]')?.content ?? ''")
+        check({d.split()[0]: d.split()[1:] for d in policy.split(";") if d.strip()} == POLICY, f"the page's policy is {policy!r}")
+        Path(logs, "foreign.js").write_text("window.foreign = 'run'")
+        check((got := b.js(FOREIGN % (other.url + "foreign.js"))) == other.url + "foreign.js", f"a script from another origin: {got}")
         check(b.js("navigator.serviceWorker.ready.then(r => !!r.active)"), "no service worker")
         kept = lambda: b.js("caches.keys().then(n => Promise.all(n.map(k => caches.open(k).then(c => c.keys()))))"
                             ".then(k => k.flat().map(r => r.url.split('/').pop()).sort())")
         folder = sorted(p.name for p in Path(web).iterdir() if p.is_file())
         check(wait(lambda: kept() == folder, 10), f"the service worker keeps {kept()}, not every file of {folder}")
+        names = b.js("caches.open('other-app').then(() => caches.keys())")
+        server.folder = Path(logs, "update")  # the page updated: a changed copy at the same address
+        shutil.copytree(web, server.folder)
+        (server.folder / "sw.js").write_text(Path(web, "sw.js").read_text().replace(names[0], names[0] + "0"))
+        b.js("navigator.serviceWorker.getRegistration().then(r => r.update())")
+        want = sorted(["other-app", names[0] + "0"])
+        check(wait(lambda: sorted(b.js("caches.keys()")) == want, 10), f"after an update the caches are {b.js('caches.keys()')}, not {want}")
+        server.slow = 6  # a slow school network: each answer takes seconds, and the browser's own cache is empty
+        cdp("Network.clearBrowserCache", {})
+        begun = time.time()
+        b.go(url)
+        check(time.time() - begun < 3 and b.js("!!navigator.serviceWorker.controller"), f"with a slow server the page takes {time.time() - begun:.1f} s")
+        server.slow = 0
         errors = cdp("Page.getInstallabilityErrors", {})["installabilityErrors"]
         check(not errors, f"not installable: {errors}")
         # With the clipboard's permission denied, a click copies all the same, through the copy command.
@@ -193,8 +286,8 @@ def served(b):
         b.go(url)
         on_top(b)
     finally:
-        server.terminate()
-        server.wait()
+        server.stop()
+        other.stop()
     cdp("Network.clearBrowserCache", {})  # what comes now comes from the service worker
     b.go(url)
     check(b.js("!!navigator.serviceWorker.controller && Image1.naturalWidth > 0"), "offline, the page is not from the service worker")
@@ -204,7 +297,7 @@ def served(b):
 
 b = start(engine, logs)
 try:
-    for part in [keys, clicks] + ([heard, small, served] if engine == "chromium" else [refused]):
+    for part in [keys, clicks, refused] + ([heard, fits, zoomed, bevel, served] if engine == "chromium" else []):
         b.go(Path(web, "index.html").resolve().as_uri())  # opened as a file
         part(b)
 finally:
