@@ -98,6 +98,11 @@ set(CPACK_PACKAGE_EXECUTABLES Brevant "${rc_ProductName}")
 # asks for administrator rights and installs under Program Files only.
 set(CPACK_MODULE_PATH ${CMAKE_CURRENT_LIST_DIR}/windows)
 set(CPACK_SORELIN_SCRIPTS ${PROJECT_SOURCE_DIR}/scripts)
+# Every time stamp in the packages (cmake/Reproducible.cmake); the portable zip
+# and SHA256SUMS are written by the scripts the Linux packages use too
+# (Packaging.windows.in).
+set(CPACK_SORELIN_SOURCE_DATE_EPOCH ${SORELIN_SOURCE_DATE_EPOCH})
+set(CPACK_SORELIN_CMAKE ${PROJECT_SOURCE_DIR}/cmake)
 # The 64-bit installer stub: the default 32-bit one needs a 32-bit Windows
 # layer, and the program is 64-bit anyway.
 set(CPACK_NSIS_DEFINES "Target amd64-unicode")

@@ -9,8 +9,8 @@
 # cores); later runs reuse it (see scripts/windows-qt.sh).
 #
 # Two runs on the same commit give the same bytes, wherever and whenever they run:
-# every time stamp is $SOURCE_DATE_EPOCH, by default the last commit's time.
-# build-windows/SHA256SUMS lists the packages' checksums.
+# every time stamp is $SOURCE_DATE_EPOCH, by default the last commit's time
+# (cmake/Reproducible.cmake). build-windows/SHA256SUMS lists the packages' checksums.
 #
 # Signed when SORELIN_SIGN_PFX (a PKCS#12 file) and SORELIN_SIGN_PASSWORD_FILE (a
 # file holding its password) are set, with an RFC 3161 time stamp from
@@ -22,10 +22,9 @@ started=$SECONDS
 
 bash scripts/setup.sh --windows
 
+# The linker, strip and osslsigncode take the time they write from the environment,
+# and cmake/Reproducible.cmake takes it from there too when it is set: the same rule.
 export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
-# The zip and the .msi's cabinet keep local times.
-export TZ=UTC
-umask 022
 if [ -n "${SORELIN_SIGN_PFX:-}${SORELIN_SIGN_PASSWORD_FILE:-}" ]; then
     signing=1
     bash scripts/sign-windows.sh --check
@@ -46,9 +45,7 @@ t0=$SECONDS
 out=build-windows
 # Brevant.exe is linked again each time, since the last run may have signed it.
 rm -f "$out"/*.exe "$out"/*.zip "$out"/*.msi "$out"/*.json "$out"/SHA256SUMS
-# No path of the folder the build runs in goes into the program.
-"$qt_prefix/bin/qt-cmake" -S . -B "$out" -G Ninja \
-    -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DCMAKE_CXX_FLAGS="-ffile-prefix-map=$PWD/="
+"$qt_prefix/bin/qt-cmake" -S . -B "$out" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
 cmake --build "$out" --parallel "${SORELIN_JOBS:-2}"
 echo "build-windows: Brevant.exe built in $((SECONDS - t0)) s"
 
@@ -60,13 +57,10 @@ if [ -n "$signing" ]; then
 fi
 
 t0=$SECONDS
-# makensis signs the installer and its uninstaller itself (Packaging.windows.in).
+# cpack signs the installer, its uninstaller and the .msi, and writes SHA256SUMS
+# (cmake/windows/Packaging.windows.in).
 sign_script=${signing:+$PWD/scripts/sign-windows.sh}
 (cd "$out" && SORELIN_SIGN_SCRIPT=$sign_script cpack)
-[ -z "$signing" ] || bash scripts/sign-windows.sh "$out"/*.msi
-# cpack's zip keeps the files' own times and order.
-python3 scripts/repack-zip.py "$out"/*-portable.zip
-(cd "$out" && sha256sum -- *-setup.exe *-portable.zip *.msi | LC_ALL=C sort -k2 >SHA256SUMS)
 echo "build-windows: installer, zip and .msi made in $((SECONDS - t0)) s"
 
 ls -l "$out"/*.exe "$out"/*.zip "$out"/*.msi

@@ -14,8 +14,8 @@
 #   - uninstalls it and checks that nothing of it is left;
 #   - installs, removes, upgrades the .msi silently as school IT does (below).
 # All of it on packages signed with a throwaway certificate made for the run, whose
-# signatures osslsigncode checks; and a second build of the commit must give the
-# same bytes (scripts/test-reproducible-windows.sh).
+# signatures osslsigncode checks; and two more builds of the commit, in fresh clones
+# and signed alike, must give the same bytes (scripts/test-reproducible.sh --windows).
 # Screenshots and logs go to build-windows/desktop-artifacts/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -305,5 +305,5 @@ echo "test-windows: .msi checks done in $((SECONDS - t0)) s"
 [ "$failures" -eq 0 ] || exit 1
 
 t0=$SECONDS
-bash scripts/test-reproducible-windows.sh build-windows
+bash scripts/test-reproducible.sh --windows
 echo "test-windows: reproducibility check done in $((SECONDS - t0)) s"

@@ -24,14 +24,11 @@ set(version "${major}.${minor}.0")
 # with any build of a version removes that version.
 string(UUID product_code NAMESPACE "${CPACK_WIXL_UPGRADE_CODE}" NAME "${version}" TYPE SHA1 UPPER)
 
-if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
-    string(TIMESTAMP now "%s")
-    set(ENV{SOURCE_DATE_EPOCH} ${now})
-endif()
-# string(TIMESTAMP) gives $SOURCE_DATE_EPOCH's time.
-string(TIMESTAMP build_time "%Y-%m-%d %H:%M:%S" UTC)
+set(epoch ${CPACK_SORELIN_SOURCE_DATE_EPOCH})
+execute_process(COMMAND date -u -d "@${epoch}" "+%Y-%m-%d %H:%M:%S" OUTPUT_VARIABLE build_time
+    OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
 file(GLOB_RECURSE files RELATIVE "${root}" "${root}/*")
-execute_process(COMMAND touch -d "@$ENV{SOURCE_DATE_EPOCH}" ${files} WORKING_DIRECTORY "${root}" COMMAND_ERROR_IS_FATAL ANY)
+execute_process(COMMAND touch -d "@${epoch}" ${files} WORKING_DIRECTORY "${root}" COMMAND_ERROR_IS_FATAL ANY)
 
 # Every file but Brevant.exe, which Sorelin.wxs declares with its shortcut.
 list(REMOVE_ITEM files Brevant.exe)
@@ -78,4 +75,8 @@ foreach(step placeholder derived)
             "x64;1033" "{${package_code}}"
         COMMAND_ERROR_IS_FATAL ANY)
 endforeach()
+# Signed last, as signing covers the package code too (Packaging.windows.in).
+if(NOT "$ENV{SORELIN_SIGN_SCRIPT}" STREQUAL "")
+    execute_process(COMMAND bash "$ENV{SORELIN_SIGN_SCRIPT}" "${msi}" COMMAND_ERROR_IS_FATAL ANY)
+endif()
 set(CPACK_EXTERNAL_BUILT_PACKAGES "${msi}")
