@@ -1,6 +1,6 @@
 """The measuring half of bench/web.sh, on the X display that script starts:
   web.py WEB_DIR FLOOR_HTML RUNS CLICKS"""
-import os, shutil, statistics, subprocess, sys, time
+import json, os, shutil, socket, statistics, subprocess, sys, tempfile, time
 from pathlib import Path
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
@@ -66,3 +66,34 @@ for label, column, goal in (("navigation to first paint", 0, 1.2), ("mouse-up to
     page, base = (statistics.median(figures[n][column]) for n in pages)
     print(f"{label:36} {page:9.1f} ms {base:9.1f} ms {page / base:8.2f} {'<=' + str(goal):>8}"
           f"{'' if page / base <= goal else '  MISSED'}")
+
+
+# Lighthouse (the web test's, tests/web/node_modules) on the folder served over http, its default mobile profile (a slowed
+# CPU and network), in a headless Chromium of its own on no network but this one: medians of its performance score and
+# Total Blocking Time.
+lighthouse = Path(__file__).parent.parent / "tests/web/node_modules/lighthouse/cli/index.js"
+if not lighthouse.exists():
+    sys.exit("bench: no Lighthouse (scripts/setup.sh --test installs it)")
+with socket.socket() as s:
+    s.bind(("127.0.0.1", 0))
+    port = s.getsockname()[1]
+server = subprocess.Popen([sys.executable, "-m", "http.server", "-b", "127.0.0.1", "-d", web, str(port)],
+                          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+flags = "--headless=new --disable-background-networking --disable-component-update --no-first-run --disable-sync" + \
+    " --no-sandbox" * (os.geteuid() == 0)
+scores, blocking = [], []
+try:
+    time.sleep(0.5)
+    with tempfile.TemporaryDirectory() as out:
+        for k in range(int(os.environ.get("LIGHTHOUSE", 5))):
+            subprocess.run(["node", lighthouse, f"http://127.0.0.1:{port}/", "--quiet", "--output=json", f"--output-path={out}/r.json",
+                            "--only-categories=performance", f"--chrome-flags={flags}"], env=dict(os.environ, CHROME_PATH=shutil.which("chromium")),
+                           check=True)
+            report = json.loads(Path(out, "r.json").read_text())
+            scores.append(report["categories"]["performance"]["score"] * 100)
+            blocking.append(report["audits"]["total-blocking-time"]["numericValue"])
+finally:
+    server.terminate()
+print(f"Lighthouse, mobile, {len(scores)} runs: performance {statistics.median(scores):.0f} (goal 100; {min(scores):.0f} to {max(scores):.0f}),"
+      f" Total Blocking Time {statistics.median(blocking):.0f} ms (goal < 50; {min(blocking):.0f} to {max(blocking):.0f})"
+      f"{'' if statistics.median(scores) == 100 and statistics.median(blocking) < 50 else '  MISSED'}")

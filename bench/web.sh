@@ -8,9 +8,12 @@
 #  - a real click's mouse-up (xdotool) until another program (xclip) reads the
 #    new text from the clipboard.
 # Page and floor take turns; the times are medians of RUNS runs each (21 by
-# default), CLICKS clicks a run (5).
+# default), CLICKS clicks a run (5);
+#  - Lighthouse's performance score and Total Blocking Time on the folder served
+#    over http, medians of LIGHTHOUSE runs (5).
 #   bench/web.sh [BUILD_DIR]       (default: build/ beside bench/)
-# Needs Xvfb, openbox, xdotool, xclip, chromium, chromedriver and python3-selenium.
+# Needs Xvfb, openbox, xdotool, xclip, chromium, chromedriver, python3-selenium and
+# Lighthouse (tests/web/node_modules: scripts/setup.sh --test).
 set -uo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)

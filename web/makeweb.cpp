@@ -100,6 +100,13 @@ private:
     qint64 m_size = 0;
 };
 
+// What a search engine or a list of links says of the page.
+QString description()
+{
+    return QStringLiteral("%1の内容項目（旧と教科化後）の言葉を、ボタンを押すだけでコピーします。")
+            .arg(Catalogue::subjectTitle());
+}
+
 QByteArray manifest()
 {
     QJsonArray icons;
@@ -111,6 +118,7 @@ QByteArray manifest()
     const QJsonObject object{
         { "name", Catalogue::windowTitle() },
         { "short_name", Catalogue::windowTitle() },
+        { "description", description() },
         { "lang", QStringLiteral("ja") },
         { "start_url", QStringLiteral("index.html") },
         { "scope", QStringLiteral("./") },
@@ -146,6 +154,7 @@ int main(int argc, char *argv[])
     QByteArray page = readFile(source.filePath("index.html"));
     page.replace("@VERSION@", version.toUtf8())
             .replace("@TITLE@", Catalogue::windowTitle().toHtmlEscaped().toUtf8())
+            .replace("@DESCRIPTION@", description().toHtmlEscaped().toUtf8())
             .replace("@FORM@", Page::form().toUtf8())
             .replace("@KEEPONTOP@", Catalogue::keepOnTopCaption().toHtmlEscaped().toUtf8());
     folder.write("index.html", page);

@@ -80,6 +80,43 @@ struct Faces
     }
 };
 
+// The class that draws a run of spaces after the character before it, and
+// what it draws.
+QString gapClass(const QString &gap)
+{
+    return QStringLiteral("g%1").arg(gap.size()) + (gap.at(0) == u' ' ? u'a' : u'w');
+}
+
+// A caption as the page sets it: what it shows, and, as text, only what a
+// screen reader says of the button. The spaces that set a caption's
+// characters apart ("人 間 愛", "礼　　儀") and are not heard ("人間愛",
+// "礼儀") are drawn by the stylesheet after the character before them, and
+// the desktop's lines end at <wbr> in a box no wider than its widest line,
+// so that the text a reader finds in the button is the name it hears.
+QString captionMarkup(const ButtonBinding &binding, QMap<QString, QString> *gaps = nullptr)
+{
+    const QString heard = binding.spokenName();
+    QStringList shown;
+    for (const QString &line : CaptionLines::of(binding.caption(), fontOf(binding),
+                                                Twips::rect(Layout::button(binding)).width())) {
+        QString html;
+        for (int i = 0, end; i < line.size(); i = end) {
+            for (end = i + 1; end < line.size() && line.at(end).isSpace(); ++end) {}
+            const QString gap = line.mid(i + 1, end - i - 1);
+            if (gap.isEmpty() || end == line.size() || heard.contains(line.mid(i, end - i + 1))) {
+                html += escaped(line.mid(i, end - i));
+                continue;
+            }
+            html += QStringLiteral("<span class=\"%1\">%2</span>").arg(gapClass(gap), escaped(line.at(i)));
+            if (gaps)
+                gaps->insert(gapClass(gap), gap);
+        }
+        shown << html;
+    }
+    return shown.size() == 1 ? shown.first()
+                             : QStringLiteral("<span class=\"w\">%1</span>").arg(shown.join(QStringLiteral("<wbr>")));
+}
+
 QString button(int number, Faces &faces)
 {
     const ButtonBinding binding = *Binding::forButton(number);
@@ -93,16 +130,11 @@ QString button(int number, Faces &faces)
         row = QStringLiteral(" data-r=\"%1\"").arg(binding.row);
     else if (binding.kind == ButtonKind::ViewpointTitle)
         row = QStringLiteral(" data-r=\"0\"");
-    const QStringList lines = CaptionLines::of(binding.caption(), fontOf(binding),
-                                               Twips::rect(Layout::button(binding)).width());
-    QStringList shown;
-    for (const QString &line : lines)
-        shown << escaped(line);
     return QStringLiteral("<button type=\"button\" id=\"Command%1\" class=\"%2\"%3 aria-label=\"%4\" "
                           "aria-description=\"%5\">%6</button>\n")
             .arg(number)
             .arg(classes, row, escaped(binding.spokenName()), escaped(binding.copyText()),
-                 shown.join(QStringLiteral("<br>")));
+                 captionMarkup(binding));
 }
 
 QString pane(const QString &name, Curriculum set)
@@ -141,7 +173,9 @@ namespace Page {
 QString form()
 {
     Faces faces;
-    QString html = QStringLiteral("<div id=\"Form1\">\n<div id=\"SSTab1\">\n<div role=\"tablist\" id=\"tabBar\">\n");
+    // The window is the page's main part, headed by its title, heard and not seen.
+    QString html = QStringLiteral("<main id=\"Form1\">\n<h1 class=\"vh\">%1</h1>\n<div id=\"SSTab1\">\n<div role=\"tablist\" id=\"tabBar\">\n")
+                           .arg(escaped(Catalogue::windowTitle()));
     html += tab(0, false) + tab(1, true) + QStringLiteral("</div>\n");
     for (const Curriculum set : { Curriculum::Old, Curriculum::New }) {
         const int index = Layout::tabOf(set);
@@ -167,7 +201,7 @@ QString form()
             html += QStringLiteral("<img id=\"Image1\" src=\"image1.png\" alt=\"\">\n");
         html += QStringLiteral("</div>\n");
     }
-    html += QStringLiteral("</div>\n<div id=\"note\" role=\"alert\" hidden></div>\n</div>\n");
+    html += QStringLiteral("</div>\n<div id=\"note\" role=\"alert\" hidden></div>\n</main>\n");
     return html;
 }
 
@@ -253,6 +287,15 @@ QString placeRules()
     rules += QStringLiteral(".cr{%1;line-height:%2;font-size:%3}\n")
                      .arg(box(credit), px(credit.height()), px(Layout::creditFontPixels));
     rules += QStringLiteral("#Image1{%1}\n").arg(box(Twips::rect(Layout::image1)));
+    QMap<QString, QString> gaps;
+    for (int number = 1; number <= Binding::buttonCount; ++number)
+        captionMarkup(*Binding::forButton(number), &gaps);
+    for (auto gap = gaps.cbegin(); gap != gaps.cend(); ++gap) {
+        QString drawn;
+        for (const QChar c : gap.value())
+            drawn += QStringLiteral("\\%1").arg(c.unicode(), 0, 16);
+        rules += QStringLiteral(".%1::after{content:\"%2\"}\n").arg(gap.key(), drawn);
+    }
     return rules;
 }
 
@@ -272,9 +315,11 @@ QString scriptData()
             colours[index] << quoted(css(Catalogue::viewpointOf(item).paneColour));
         }
     }
-    return QStringLiteral("const PANE=[[%1],[%2]],COLOUR=[[%3],[%4]],BLANK=%5,FAILURE=%6;\n")
-            .arg(texts[0].join(u','), texts[1].join(u','), colours[0].join(u','), colours[1].join(u','),
-                 quoted(css(Colour::windowBackground())), quoted(Catalogue::failureMessage()));
+    const QSize window = Twips::rect(QRect(QPoint(), Layout::window.size())).size();
+    return QStringLiteral("const SIZE=[%1,%2];\n").arg(window.width()).arg(window.height())
+            + QStringLiteral("const PANE=[[%1],[%2]],COLOUR=[[%3],[%4]],BLANK=%5,FAILURE=%6;\n")
+                      .arg(texts[0].join(u','), texts[1].join(u','), colours[0].join(u','), colours[1].join(u','),
+                           quoted(css(Colour::windowBackground())), quoted(Catalogue::failureMessage()));
 }
 
 } // namespace Page

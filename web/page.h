@@ -15,8 +15,8 @@ QString form();
 // The places, sizes, fonts and faces, as rules for the stylesheet.
 QString placeRules();
 
-// What a click shows in a pane, per set and row, and the failure note's text,
-// as a declaration at the head of the script.
+// What a click shows in a pane, per set and row, the failure note's text and
+// the window's size, as a declaration at the head of the script.
 QString scriptData();
 
 } // namespace Page

@@ -173,8 +173,7 @@
         const inset = (side) => parseFloat(safe[`padding${side}`]) || 0;
         const across = page.clientWidth - inset('Left') - inset('Right');
         const down = page.clientHeight - inset('Top') - inset('Bottom');
-        const width = form.offsetWidth;
-        const height = form.offsetHeight;
+        const [width, height] = SIZE;
         const z = zoom(view);
         const most = Math.min(across * z / width, down * z / height);
         const touch = coarse.matches;
@@ -221,6 +220,7 @@
         });
         await Promise.all(sheets);
         view.document.title = document.title;
+        view.document.documentElement.lang = document.documentElement.lang;
         const place = form.nextSibling;
         onTop = view;
         view.document.body.append(form);
@@ -238,13 +238,18 @@
         tabs[current()].focus();
     }
 
-    if ('documentPictureInPicture' in window) {
-        keepOnTop.hidden = false;
-        keepOnTop.addEventListener('click', toggleOnTop);
-    }
+    // The form's scale comes from its designed size, so that the start asks
+    // for no layout: the control that keeps it on top shows at once where
+    // the stylesheet puts it (beside the form), and moves, which needs its
+    // size, once the page has been drawn.
     addEventListener('resize', fit);
     coarse.addEventListener('change', fit);
     fit();
+    if ('documentPictureInPicture' in window) {
+        keepOnTop.hidden = false;
+        keepOnTop.addEventListener('click', toggleOnTop);
+        requestAnimationFrame(() => setTimeout(fit));
+    }
     tabs[current()].focus();
 
     // Installable and kept for offline use where the page is served; a page

@@ -35,6 +35,7 @@ rm -rf "$artifacts" && mkdir -p "$artifacts"
 source "$(dirname "$0")/../../scripts/xsession.sh"
 if [ -n "${SORELIN_SCREEN:-}" ]; then
     X_SESSION_SCREEN=$SORELIN_SCREEN x_session_start "desktop test" "$artifacts" || exit 1
+    export SORELIN_OPENBOX=${pids[-1]} # the test holds it a moment to answer before it
     if [ -n "${SORELIN_PANEL:-}" ]; then
         printf '%s\n' "panel_items = T" "panel_size = 100% $SORELIN_PANEL" "panel_position = bottom center horizontal" \
             "panel_layer = top" "strut_policy = follow_size" "autohide = 0" >"$scratch/tint2rc"
