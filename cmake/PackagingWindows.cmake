@@ -97,6 +97,12 @@ set(CPACK_PACKAGE_EXECUTABLES Brevant "${rc_ProductName}")
 # The project's own installer script (cmake/windows/NSIS.template.in): CPack's
 # asks for administrator rights and installs under Program Files only.
 set(CPACK_MODULE_PATH ${CMAKE_CURRENT_LIST_DIR}/windows)
+set(CPACK_SORELIN_SCRIPTS ${PROJECT_SOURCE_DIR}/scripts)
+# Every time stamp in the packages (cmake/Reproducible.cmake); the portable zip
+# and SHA256SUMS are written by the scripts the Linux packages use too
+# (Packaging.windows.in).
+set(CPACK_SORELIN_SOURCE_DATE_EPOCH ${SORELIN_SOURCE_DATE_EPOCH})
+set(CPACK_SORELIN_CMAKE ${PROJECT_SOURCE_DIR}/cmake)
 # The 64-bit installer stub: the default 32-bit one needs a 32-bit Windows
 # layer, and the program is 64-bit anyway.
 set(CPACK_NSIS_DEFINES "Target amd64-unicode")
@@ -113,6 +119,10 @@ set(CPACK_EXTERNAL_ENABLE_STAGING ON)
 set(CPACK_EXTERNAL_PACKAGE_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/windows/msi.cmake)
 set(CPACK_WIXL ${WIXL})
 set(CPACK_WIXL_HEAT ${WIXL_HEAT})
+find_program(MSIBUILD msibuild REQUIRED)
+find_program(FAKETIME faketime REQUIRED)
+set(CPACK_MSIBUILD ${MSIBUILD})
+set(CPACK_FAKETIME ${FAKETIME})
 set(CPACK_WIXL_SOURCE ${CMAKE_CURRENT_LIST_DIR}/windows/Sorelin.wxs)
 set(CPACK_WIXL_ICON ${PROJECT_SOURCE_DIR}/resources/brevant.ico)
 # Sorelin's for good: every version's package carries it, which is how Windows

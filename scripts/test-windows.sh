@@ -13,11 +13,33 @@
 #     it fits and on a short and a scaled one;
 #   - uninstalls it and checks that nothing of it is left;
 #   - installs, removes, upgrades the .msi silently as school IT does (below).
+# All of it on packages signed with a throwaway certificate made for the run, whose
+# signatures osslsigncode checks; and two more builds of the commit, in fresh clones
+# and signed alike, must give the same bytes (scripts/test-reproducible.sh --windows).
 # Screenshots and logs go to build-windows/desktop-artifacts/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh --test --windows
-bash scripts/build-windows.sh
+
+# A throwaway CA, a code-signing certificate it issued and one that expired, and
+# their password, removed after the run.
+ca=$(mktemp -d)
+trap 'rm -rf "$ca"' EXIT
+(
+    cd "$ca" && umask 077
+    openssl rand -hex 16 >pass && echo wrong >wrong
+    openssl req -x509 -newkey rsa:2048 -noenc -keyout ca.key -out ca.pem -days 2 -subj "/CN=Sorelin test CA" \
+        -addext basicConstraints=critical,CA:true -addext keyUsage=critical,keyCertSign
+    openssl req -newkey rsa:2048 -noenc -keyout sign.key -out sign.csr -subj "/CN=Tamberlo test"
+    printf 'keyUsage=critical,digitalSignature\nextendedKeyUsage=codeSigning\n' >ext
+    openssl x509 -req -in sign.csr -CA ca.pem -CAkey ca.key -CAcreateserial -days 2 -extfile ext -out sign.pem
+    faketime '2020-01-01 00:00:00' openssl x509 -req -in sign.csr -CA ca.pem -CAkey ca.key -days 1 -extfile ext -out old.pem
+    for name in sign old; do
+        openssl pkcs12 -export -inkey sign.key -in $name.pem -out $name.pfx -passout file:pass
+    done
+) 2>/dev/null
+export SORELIN_SIGN_PFX=$ca/sign.pfx SORELIN_SIGN_PASSWORD_FILE=$ca/pass
+bash scripts/build-windows.sh 2>&1 | tee "$ca/build.log"
 
 installer=$(find build-windows -maxdepth 1 -name 'Sorelin-*-setup.exe')
 portable=$(find build-windows -maxdepth 1 -name 'Sorelin-*-portable.zip')
@@ -155,6 +177,23 @@ msi_traces() {
     } | sed 's/\] [0-9]*$/]/'
 }
 
+# Signed by the test's certificate: the installer, the .msi and every .exe and DLL.
+signed() {
+    local f
+    for f; do
+        osslsigncode verify -CAfile "$ca/ca.pem" -in "$f" >/dev/null 2>&1 || { echo "  not signed: $f" >&2; return 1; }
+    done
+}
+check "SHA256SUMS holds the installer, the zip and the .msi, and they match it" \
+    bash -c 'cd build-windows && [ "$(cut -d" " -f3 SHA256SUMS | xargs)" = "$(ls Sorelin-*-portable.zip Sorelin-*-setup.exe Sorelin-*.msi | LC_ALL=C sort | xargs)" ] && sha256sum --quiet -c SHA256SUMS'
+check "the password is in no log" bash -c '! grep -rqF "$(cat "$1")" "$2" build-windows/_CPack_Packages' _ "$ca/pass" "$ca/build.log"
+# A wrong password and an expired certificate stop the build before it starts.
+for row in "a wrong password|sign.pfx|wrong|does not open" "an expired certificate|old.pfx|pass|expired on"; do
+    IFS='|' read -r what pfx pass says <<<"$row"
+    said=$(SORELIN_SIGN_PFX=$ca/$pfx SORELIN_SIGN_PASSWORD_FILE=$ca/$pass bash scripts/build-windows.sh 2>&1) && said=
+    check "$what stops the build: '$(grep -m1 "$says" <<<"$said")'" grep -q "$says" <<<"$said"
+done
+
 t0=$SECONDS
 (
     source scripts/xsession.sh
@@ -168,6 +207,7 @@ t0=$SECONDS
     check "HKCU entry, no HKLM entry" user_entry_only
     check "the user's Start menu" test -f "$user_dir/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Sorelin/Sorelin.lnk"
     check "nothing under Program Files" test ! -e "$all_users"
+    check "the installed uninstaller is signed" signed "$per_user/Uninstall.exe"
 
     "$wine" "$(realpath "$installer")" /S /AllUsers
     "$wineserver" -w
@@ -185,6 +225,8 @@ t0=$SECONDS
     mkdir -p "$folder" && (cd "$folder" && unzip -q "$(realpath "$OLDPWD/$portable")")
     exe=$(find "$folder" -name Brevant.exe)
     check "the zip holds the same folder" holds_package "$(dirname "$exe")"
+    check "signed: the installer, the .msi, and every .exe and DLL the zip holds" \
+        signed "$installer" "$msi" $(find "$folder" -iname '*.exe' -o -iname '*.dll')
     "$wine" "$exe" &
     window=$(timeout 60 xdotool search --sync --onlyvisible --pid $! --name '^Sorelin$' | head -1)
     check "the portable program shows its window" test -n "$window"
@@ -261,3 +303,7 @@ t0=$SECONDS
 ) || failures=$?
 echo "test-windows: .msi checks done in $((SECONDS - t0)) s"
 [ "$failures" -eq 0 ] || exit 1
+
+t0=$SECONDS
+bash scripts/test-reproducible.sh --windows
+echo "test-windows: reproducibility check done in $((SECONDS - t0)) s"
