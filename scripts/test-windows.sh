@@ -186,7 +186,7 @@ signed() {
 }
 check "SHA256SUMS holds the installer, the zip and the .msi, and they match it" \
     bash -c 'cd build-windows && [ "$(cut -d" " -f3 SHA256SUMS | xargs)" = "$(ls Sorelin-*-portable.zip Sorelin-*-setup.exe Sorelin-*.msi | LC_ALL=C sort | xargs)" ] && sha256sum --quiet -c SHA256SUMS'
-check "the password is in no log" bash -c '! grep -rqF "$(cat "$1")" "$2" build-windows/_CPack_Packages' _ "$ca/pass" "$ca/build.log"
+check "the password is in no log" bash -c '! grep -rqFf "$1" "$2" build-windows/_CPack_Packages' _ "$ca/pass" "$ca/build.log"
 # A wrong password and an expired certificate stop the build before it starts.
 for row in "a wrong password|sign.pfx|wrong|does not open" "an expired certificate|old.pfx|pass|expired on"; do
     IFS='|' read -r what pfx pass says <<<"$row"
